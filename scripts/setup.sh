@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(wine wine32:i386 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
           binutils-mingw-w64-i686 mingw-w64-tools cmake ninja-build xvfb xauth googletest
-          locales imagemagick x11-apps clang libclang-rt-14-dev)
+          locales imagemagick x11-apps clang libclang-rt-14-dev attr)
 
 missing=()
 for p in "${packages[@]}"; do
