@@ -28,6 +28,7 @@ constexpr DbiResult kErrInvalidParam = 0x2701;    // null pointer, unknown mode,
 constexpr DbiResult kErrInvalidHandle = 0x2702;   // no such open cursor
 constexpr DbiResult kErrNotInitialized = 0x2703;  // DbiInitFn not called
 constexpr DbiResult kErrReadOnly = 0x2704;        // write-back on a read-only cursor
+constexpr DbiResult kErrInternal = 0x2705;        // out of memory or another unexpected failure
 
 using DbiInitFnProc = DbiResult(__stdcall*)(std::uint16_t version, void* environment);
 using DbiExitProc = DbiResult(__stdcall*)();
