@@ -13,11 +13,14 @@ constexpr DWORD kHangTimeoutMs = 60000;
 
 ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    // Started in its own folder, so that a DLL search through the current folder
+    // finds nothing the test did not put there.
+    const std::wstring folder = program.substr(0, program.find_last_of(L'\\') + 1);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info)) {
+                          folder.c_str(), &startup, &info)) {
         throw std::runtime_error("CreateProcessW failed, error " + std::to_string(::GetLastError()));
     }
     ::CloseHandle(info.hThread);

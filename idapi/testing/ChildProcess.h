@@ -1,5 +1,5 @@
 #pragma once
-// Test helper: a program started with a command line, ended when dropped.
+// Test helper: a program started in its own folder, ended when dropped.
 #include <windows.h>
 
 #include <string>
