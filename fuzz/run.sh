@@ -11,8 +11,8 @@ out=${FUZZ_OUT:-${TMPDIR:-/tmp}/fuzz-$(id -u)}/$target
 
 # The product's portable parsers, compiled as they are shipped.
 case $target in
-config_file) sources=() ;;
-saved_state) sources=() ;;
+config_file) sources=(idapi/ConfigFile.cpp) ;;
+saved_state) sources=(setacl/SavedState.cpp) ;;
 *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
 esac
 

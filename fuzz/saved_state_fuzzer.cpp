@@ -1,9 +1,17 @@
-// Placeholder until the parser lands.
+// The control's saved-state loader: any bytes are either refused or read into a
+// state that saves back to exactly the same bytes.
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <cstdlib>
+#include <cstring>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string text(reinterpret_cast<const char*>(data), size);
-    return text.size() > 1000000 ? 1 : 0;
+#include "setacl/SavedState.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto state = setacl::ParseSavedState(data, size);
+    if (!state) return 0;
+    if (size != setacl::kSavedStateSize || state->extentX <= 0 || state->extentY <= 0) std::abort();
+    const auto saved = setacl::SerializeSavedState(*state);
+    if (std::memcmp(saved.data(), data, size) != 0) std::abort();
+    return 0;
 }
