@@ -1,5 +1,7 @@
 #include "winui/testing/DialogWatcher.h"
 
+#include <commctrl.h>
+
 namespace winui::testing {
 
 namespace {
@@ -39,6 +41,18 @@ HWND FindOwnDialog() {
     return search.found;
 }
 
+// The tree lives in this process, so its item text can be read in place.
+std::wstring RootItemText(HWND tree) {
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    if (item.hItem == nullptr || !::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
+    return text;
+}
+
 }  // namespace
 
 DialogWatcher::DialogWatcher(int answer) : thread_([this, answer] { Watch(answer); }) {}
@@ -68,6 +82,7 @@ void DialogWatcher::Watch(int answer) {
         if (!::IsWindowVisible(child)) continue;
         const std::wstring kind = ClassOf(child);
         if (kind == L"Button") seen_.Buttons.push_back(TextOf(child));
+        if (kind == WC_TREEVIEWW) seen_.TreeRoot = RootItemText(child);
         if (kind != L"Static") continue;
         if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
             seen_.HasIcon = seen_.HasIcon || ::SendMessageW(child, STM_GETICON, 0, 0) != 0;

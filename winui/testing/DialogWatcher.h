@@ -16,6 +16,7 @@ struct SeenDialog {
     std::vector<std::wstring> Statics;  // every static text, in child order
     std::vector<std::wstring> Buttons;  // visible buttons, in child order
     bool HasIcon = false;
+    std::wstring TreeRoot;              // the folder browser's top item
     HWND Owner = nullptr;
     LONG Style = 0;
 };
