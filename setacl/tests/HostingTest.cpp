@@ -285,9 +285,23 @@ TEST(Hosting, SavedStateReadsOnlyItsOwnBytesAndSavesThemBack) {
     SIZEL extent = {1000, 500};
     ASSERT_EQ(S_OK, object->SetExtent(DVASPECT_CONTENT, &extent));
     EXPECT_EQ(S_OK, persist->IsDirty());
+    // An extent the state could not hold is refused, so what is saved always loads.
+    SIZEL empty = {0, 500};
+    EXPECT_EQ(E_INVALIDARG, object->SetExtent(DVASPECT_CONTENT, &empty));
     ComPtr<IStream> again = StreamOf({});
     ASSERT_EQ(S_OK, persist->Save(again.Get(), TRUE));
     EXPECT_EQ(S_FALSE, persist->IsDirty());
+
+    ASSERT_EQ(S_OK, again->Seek(zero, STREAM_SEEK_SET, nullptr));
+    ComPtr<IOleObject> reloaded;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_SetACL, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&reloaded)));
+    ComPtr<IPersistStreamInit> reloadedPersist;
+    ASSERT_EQ(S_OK, reloaded.As(&reloadedPersist));
+    ASSERT_EQ(S_OK, reloadedPersist->Load(again.Get()));
+    SIZEL loaded = {};
+    ASSERT_EQ(S_OK, reloaded->GetExtent(DVASPECT_CONTENT, &loaded));
+    EXPECT_EQ(1000, loaded.cx);
+    EXPECT_EQ(500, loaded.cy);
 }
 
 }  // namespace
