@@ -1,27 +1,224 @@
 #include "setacl/engine/AclRequest.h"
 
+#include <windows.h>
+
+#include <map>
+#include <new>
+
+#include "setacl/engine/AclMerge.h"
+#include "setacl/engine/ObjectAccess.h"
+#include "setacl/engine/RequestLog.h"
+#include "setacl/engine/ResultCode.h"
+#include "setacl/engine/TreeWalk.h"
+#include "setacl/engine/Trustee.h"
+
 namespace setacl {
 
 namespace {
-constexpr int32_t kNotReady = 1;
-}
 
-struct AclRequest::State {
-    MessageSink sink;
+constexpr int32_t kFileObject = 1;
+constexpr int32_t kAddEntries = 1;
+constexpr int32_t kDacl = 1;
+constexpr int32_t kMaxInheritance = 3;  // files (1) | subfolders (2)
+
+struct Permission {
+    const wchar_t* name;
+    ACCESS_MASK mask;
+};
+// File-system specific masks, never generic rights, so that a folder holds one ACE
+// for each rather than a pair split into effective and inherit-only parts.
+constexpr Permission kPermissions[] = {
+    {L"Full", FILE_ALL_ACCESS},
+    {L"Change", FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE | DELETE},
+    {L"Read", FILE_GENERIC_READ | FILE_GENERIC_EXECUTE},
 };
 
-AclRequest::AclRequest(MessageSink sink) : state_(std::make_unique<State>()) { state_->sink = std::move(sink); }
+bool SameText(const std::wstring& a, const wchar_t* b) {
+    return ::CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
+
+// The control's methods end here: a failure inside must become a code, never an exception.
+template <typename F>
+int32_t Guarded(F&& f) noexcept {
+    try {
+        return f();
+    } catch (const std::bad_alloc&) {
+        return static_cast<int32_t>(E_OUTOFMEMORY);
+    } catch (...) {
+        return static_cast<int32_t>(E_UNEXPECTED);
+    }
+}
+
+}  // namespace
+
+struct AclRequest::State {
+    explicit State(MessageSink sink) : log(std::move(sink)) {}
+
+    RequestLog log;
+    std::wstring target;  // long form; empty until ChooseTarget succeeds
+    bool actionChosen = false;
+    std::vector<AccessEntry> entries;
+    std::map<int32_t, std::wstring> details;  // what the last failure with each code was about
+
+    int32_t Fail(int32_t code, std::wstring detail) {
+        details[code] = std::move(detail);
+        return code;
+    }
+    int32_t Done(const std::wstring& call, int32_t code) {
+        std::wstring line = call + L" -> " + std::to_wstring(code);
+        if (code != kOk) line += L": " + DescribeResult(code, details.count(code) ? details[code] : std::wstring());
+        log.Line(line);
+        log.Flush();
+        return code;
+    }
+    int32_t Apply();
+};
+
+AclRequest::AclRequest(MessageSink sink) : state_(std::make_unique<State>(std::move(sink))) {}
 AclRequest::~AclRequest() = default;
 
-int32_t AclRequest::ChooseLogFile(const std::wstring&) { return kNotReady; }
-int32_t AclRequest::ChooseTarget(const std::wstring&, int32_t) { return kNotReady; }
-int32_t AclRequest::ChooseAction(int32_t) { return kNotReady; }
-int32_t AclRequest::AddAccessEntry(const std::wstring&, bool, const std::wstring&, int32_t, bool, int32_t, int32_t) {
-    return kNotReady;
+int32_t AclRequest::ChooseLogFile(const std::wstring& path) {
+    return Guarded([&] {
+        State& s = *state_;
+        int32_t code = kOk;
+        if (path.empty()) code = s.Fail(kEmptyPath, L"log file");
+        else if (const DWORD error = s.log.Open(path)) code = s.Fail(FromWin32(error), path);
+        return s.Done(L"ChooseLogFile(" + Quoted(path) + L")", code);
+    });
 }
-int32_t AclRequest::ApplyRequest() { return kNotReady; }
+
+int32_t AclRequest::ChooseTarget(const std::wstring& path, int32_t objectKind) {
+    return Guarded([&] {
+        State& s = *state_;
+        // A failed choice must not leave the previous request in place to be applied.
+        s.target.clear();
+        s.actionChosen = false;
+        s.entries.clear();
+        const std::wstring call = L"ChooseTarget(" + Quoted(path) + L", " + std::to_wstring(objectKind) + L")";
+        if (objectKind != kFileObject) return s.Done(call, s.Fail(kBadObjectKind, std::to_wstring(objectKind)));
+        if (path.empty()) return s.Done(call, s.Fail(kEmptyPath, L"target"));
+        std::wstring full = LongPath(path);
+        if (full.empty()) return s.Done(call, s.Fail(FromWin32(::GetLastError()), path));
+        s.target = std::move(full);
+        return s.Done(call, kOk);
+    });
+}
+
+int32_t AclRequest::ChooseAction(int32_t action) {
+    return Guarded([&] {
+        State& s = *state_;
+        const std::wstring call = L"ChooseAction(" + std::to_wstring(action) + L")";
+        if (s.target.empty()) return s.Done(call, s.Fail(kNoTarget, L"ChooseAction"));
+        if (action != kAddEntries) return s.Done(call, s.Fail(kBadAction, std::to_wstring(action)));
+        s.actionChosen = true;
+        return s.Done(call, kOk);
+    });
+}
+
+int32_t AclRequest::AddAccessEntry(const std::wstring& trustee, bool trusteeIsSid, const std::wstring& permission,
+                                   int32_t inheritance, bool toExisting, int32_t mode, int32_t list) {
+    return Guarded([&] {
+        State& s = *state_;
+        const std::wstring call = L"AddAccessEntry(" + Quoted(trustee) + (trusteeIsSid ? L", SID, " : L", name, ") +
+                                  Quoted(permission) + L", " + std::to_wstring(inheritance) +
+                                  (toExisting ? L", to existing, " : L", not to existing, ") +
+                                  std::to_wstring(mode) + L", " + std::to_wstring(list) + L")";
+        if (s.target.empty()) return s.Done(call, s.Fail(kNoTarget, L"AddAccessEntry"));
+        if (!s.actionChosen) return s.Done(call, s.Fail(kNoAction, DisplayPath(s.target)));
+        if (list != kDacl) return s.Done(call, s.Fail(kBadList, std::to_wstring(list)));
+        if (mode != static_cast<int32_t>(EntryMode::Set) && mode != static_cast<int32_t>(EntryMode::Grant))
+            return s.Done(call, s.Fail(kBadMode, std::to_wstring(mode)));
+        if (inheritance < 0 || inheritance > kMaxInheritance)
+            return s.Done(call, s.Fail(kBadInheritance, std::to_wstring(inheritance)));
+        AccessEntry entry;
+        const Permission* known = nullptr;
+        for (const Permission& p : kPermissions)
+            if (SameText(permission, p.name)) known = &p;
+        if (!known) return s.Done(call, s.Fail(kBadPermission, permission));
+        entry.mask = known->mask;
+        entry.inheritFlags = static_cast<BYTE>((inheritance & 1 ? OBJECT_INHERIT_ACE : 0) |
+                                               (inheritance & 2 ? CONTAINER_INHERIT_ACE : 0));
+        entry.toExisting = toExisting;
+        entry.mode = static_cast<EntryMode>(mode);
+        if (trusteeIsSid) {
+            entry.sid = SidFromString(trustee);
+            if (entry.sid.empty()) return s.Done(call, s.Fail(kBadSid, trustee));
+        } else {
+            DWORD lookupError = ERROR_SUCCESS;
+            entry.sid = SidFromName(trustee, lookupError);
+            if (entry.sid.empty()) return s.Done(call, s.Fail(kUnknownTrustee, trustee));
+        }
+        s.log.Line(L"Entry for " + trustee + L" (" + SidToString(entry.sid) + L")");
+        s.entries.push_back(std::move(entry));
+        return s.Done(call, kOk);
+    });
+}
+
+int32_t AclRequest::ApplyRequest() {
+    return Guarded([&] { return state_->Done(L"ApplyRequest()", state_->Apply()); });
+}
+
 std::wstring AclRequest::ErrorText(int32_t code) const {
-    return L"Result code " + std::to_wstring(code) + L": the request engine is not built yet.";
+    const auto it = state_->details.find(code);
+    return DescribeResult(code, it == state_->details.end() ? std::wstring() : it->second);
+}
+
+int32_t AclRequest::State::Apply() {
+    if (target.empty()) return Fail(kNoTarget, L"ApplyRequest");
+    const std::wstring shown = DisplayPath(target);
+    if (entries.empty()) return Fail(kNoEntries, shown);
+
+    // The listing's attributes show a symbolic link even where opening it does not.
+    bool listedAsFolder = false;
+    WIN32_FIND_DATAW found;
+    common::unique_hfind find(::FindFirstFileW(target.c_str(), &found));
+    if (find) {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Fail(kTargetIsLink, shown);
+        listedAsFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    } else {
+        // A drive root has no entry of its own to list.
+        const DWORD attributes = ::GetFileAttributesW(target.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return Fail(FromWin32(::GetLastError()), shown);
+        listedAsFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+    find.reset();
+
+    common::unique_hfile object = OpenObject(target, listedAsFolder);
+    if (!object) return Fail(FromWin32(::GetLastError()), shown);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(object.get(), &info)) return Fail(FromWin32(::GetLastError()), shown);
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Fail(kTargetIsLink, shown);
+    const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (folder != listedAsFolder) return Fail(kTargetChanged, shown);
+    if (!folder && info.nNumberOfLinks > 1) return Fail(kTargetHardLinked, shown);
+
+    std::vector<BYTE> descriptor;
+    ObjectDacl dacl;
+    if (const DWORD error = ReadDacl(object.get(), descriptor, dacl)) return Fail(FromWin32(error), shown);
+    if (!dacl.acl) return Fail(kTargetHasNoDacl, shown);
+    log.Line(L"Target " + shown + L": access list before: " + DaclToSddl(dacl.descriptor));
+
+    const TargetResult result = EditTarget(*dacl.acl, entries);
+    const auto* newAcl = reinterpret_cast<const ACL*>(result.acl.data());
+    if (result.changed) {
+        if (const DWORD error = WriteDacl(object.get(), newAcl, dacl.control)) return Fail(FromWin32(error), shown);
+        log.Line(L"Target " + shown + L": access list after: " + DaclToSddl(newAcl, dacl.control) + L" (written)");
+    } else {
+        log.Line(L"Target " + shown + L": access list after: unchanged");
+    }
+    if (!folder) return kOk;
+
+    TreeWalk walk(entries, log);
+    const WalkCounts counts = walk.Run(std::move(object), target, *newAcl, result);
+    log.Line(L"Below " + shown + L": " + std::to_wstring(counts.visited) + L" visited, " +
+             std::to_wstring(counts.changed) + L" changed, " + std::to_wstring(counts.unchanged) + L" unchanged, " +
+             std::to_wstring(counts.skipped) + L" skipped, " + std::to_wstring(counts.failed) + L" failed");
+    if (counts.failed == 0) return kOk;
+    return Fail(kDescendantsFailed, shown + L" was updated, but " + std::to_wstring(counts.failed) +
+                                        (counts.failed == 1 ? L" object" : L" objects") +
+                                        L" below it could not be");
 }
 
 }  // namespace setacl

@@ -1,0 +1,92 @@
+#include "setacl/engine/ObjectAccess.h"
+
+#include <sddl.h>
+
+#include "setacl/engine/ResultCode.h"
+
+namespace setacl {
+
+std::wstring LongPath(const std::wstring& path) {
+    if (path.empty()) return {};
+    if (path.compare(0, 4, L"\\\\?\\") == 0) return path;
+    const DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return {};
+    std::wstring full(n, L'\0');
+    const DWORD m = ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (m == 0 || m >= n) return {};
+    full.resize(m);
+    while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+std::wstring DisplayPath(const std::wstring& longPath) {
+    if (longPath.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\\\" + longPath.substr(8);
+    if (longPath.compare(0, 4, L"\\\\?\\") == 0) return longPath.substr(4);
+    return longPath;
+}
+
+common::unique_hfile OpenObject(const std::wstring& longPath, bool folder) {
+    const DWORD access = READ_CONTROL | WRITE_DAC | FILE_READ_ATTRIBUTES |
+                         (folder ? FILE_LIST_DIRECTORY | SYNCHRONIZE : 0);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (folder ? 0 : FILE_SHARE_DELETE);
+    return common::unique_hfile(::CreateFileW(longPath.c_str(), access, share, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+DWORD ReadDacl(HANDLE object, std::vector<BYTE>& buffer, ObjectDacl& out) {
+    if (buffer.size() < 512) buffer.resize(512);
+    for (;;) {
+        DWORD needed = 0;
+        if (::GetKernelObjectSecurity(object, DACL_SECURITY_INFORMATION, buffer.data(),
+                                      static_cast<DWORD>(buffer.size()), &needed))
+            break;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_INSUFFICIENT_BUFFER || needed <= buffer.size()) return error;
+        buffer.resize(needed);
+    }
+    out.descriptor = buffer.data();
+    DWORD revision = 0;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL acl = nullptr;
+    if (!::GetSecurityDescriptorControl(out.descriptor, &out.control, &revision) ||
+        !::GetSecurityDescriptorDacl(out.descriptor, &present, &acl, &defaulted))
+        return ::GetLastError();
+    if (present && acl && !::IsValidAcl(acl)) return ERROR_INVALID_ACL;
+    out.acl = present ? acl : nullptr;
+    return ERROR_SUCCESS;
+}
+
+DWORD WriteDacl(HANDLE object, const ACL* acl, SECURITY_DESCRIPTOR_CONTROL control) {
+    SECURITY_DESCRIPTOR sd;
+    constexpr SECURITY_DESCRIPTOR_CONTROL kKept = SE_DACL_AUTO_INHERITED | SE_DACL_PROTECTED;
+    if (!::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) ||
+        !::SetSecurityDescriptorDacl(&sd, TRUE, const_cast<ACL*>(acl), FALSE) ||
+        !::SetSecurityDescriptorControl(&sd, kKept, control & kKept) ||
+        !::SetKernelObjectSecurity(object, DACL_SECURITY_INFORMATION, &sd))
+        return ::GetLastError();
+    return ERROR_SUCCESS;
+}
+
+std::wstring DaclToSddl(PSECURITY_DESCRIPTOR descriptor) {
+    LPWSTR text = nullptr;
+    if (!::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
+                                                                 DACL_SECURITY_INFORMATION, &text, nullptr))
+        return L"(not readable)";
+    common::unique_hlocal owner(text);
+    return text;
+}
+
+std::wstring DaclToSddl(const ACL* acl, SECURITY_DESCRIPTOR_CONTROL control) {
+    SECURITY_DESCRIPTOR sd;
+    constexpr SECURITY_DESCRIPTOR_CONTROL kKept = SE_DACL_AUTO_INHERITED | SE_DACL_PROTECTED;
+    if (!::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) ||
+        !::SetSecurityDescriptorDacl(&sd, TRUE, const_cast<ACL*>(acl), FALSE) ||
+        !::SetSecurityDescriptorControl(&sd, kKept, control & kKept))
+        return L"(not readable)";
+    return DaclToSddl(&sd);
+}
+
+std::wstring ErrorMessage(DWORD error) { return DescribeResult(FromWin32(error), {}); }
+
+}  // namespace setacl

@@ -1,0 +1,182 @@
+#include "setacl/engine/TreeWalk.h"
+
+#include "setacl/engine/ObjectAccess.h"
+
+namespace setacl {
+
+namespace {
+
+constexpr size_t kRefill = static_cast<size_t>(-1);
+constexpr size_t kListingSize = 16 * 1024;
+
+bool IsDotName(const FILE_ID_BOTH_DIR_INFO& r) {
+    const size_t n = r.FileNameLength / sizeof(wchar_t);
+    return (n == 1 && r.FileName[0] == L'.') || (n == 2 && r.FileName[0] == L'.' && r.FileName[1] == L'.');
+}
+
+}  // namespace
+
+const TreeWalk::Level& TreeWalk::LevelAt(size_t depth) {
+    while (levels_.size() <= depth) {
+        Level level;
+        for (size_t e = 0; e < entries_.size(); ++e) {
+            InheritedChange files = InheritedFrom(levels_.back().folders[e], false);
+            InheritedChange folders = InheritedFrom(levels_.back().folders[e], true);
+            level.empty = level.empty && !files.add && files.drop.empty() && !folders.add && folders.drop.empty();
+            level.files.push_back(std::move(files));
+            level.folders.push_back(std::move(folders));
+        }
+        levels_.push_back(std::move(level));
+    }
+    return levels_[depth];
+}
+
+void TreeWalk::Note(const wchar_t* what, const std::wstring& reason) {
+    std::wstring line = L"  ";
+    line += what;
+    line += L": ";
+    line += DisplayPath(path_);
+    if (!reason.empty()) line += L" (" + reason + L")";
+    log_.Line(line);
+}
+
+WalkCounts TreeWalk::Run(common::unique_hfile folder, const std::wstring& path, const ACL& targetAcl,
+                         const TargetResult& target) {
+    Level first;
+    for (size_t e = 0; e < entries_.size(); ++e) {
+        InheritedChange files, folders;
+        if (entries_[e].toExisting) {
+            files = InheritedFrom(target.explicitChanges[e], false);
+            folders = InheritedFrom(target.explicitChanges[e], true);
+        }
+        first.empty = first.empty && !files.add && files.drop.empty() && !folders.add && folders.drop.empty();
+        first.files.push_back(std::move(files));
+        first.folders.push_back(std::move(folders));
+    }
+    levels_.assign(1, std::move(first));
+    counts_ = {};
+    if (levels_[0].empty) return counts_;
+
+    path_ = path;
+    depth_ = 0;
+    Push(std::move(folder), targetAcl, target.placedAt);
+    while (depth_ > 0) {
+        Frame& frame = frames_[depth_ - 1];
+        path_.resize(frame.pathLength);
+        const FILE_ID_BOTH_DIR_INFO* record = NextRecord(frame);
+        if (!record) {
+            frame.folder.reset();
+            --depth_;
+            continue;
+        }
+        if (IsDotName(*record)) continue;
+        path_ += L'\\';
+        path_.append(record->FileName, record->FileNameLength / sizeof(wchar_t));
+        Visit(*record);
+    }
+    return counts_;
+}
+
+void TreeWalk::Push(common::unique_hfile folder, const ACL& acl, const std::vector<int>& placedAt) {
+    if (frames_.size() <= depth_) frames_.emplace_back();
+    Frame& frame = frames_[depth_++];
+    frame.folder = std::move(folder);
+    frame.listing.resize(kListingSize);
+    frame.next = kRefill;
+    frame.pathLength = path_.size();
+    frame.filePosition.resize(entries_.size());
+    frame.folderPosition.resize(entries_.size());
+    for (size_t e = 0; e < entries_.size(); ++e) {
+        frame.filePosition[e] = InheritedBefore(acl, placedAt[e], false);
+        frame.folderPosition[e] = InheritedBefore(acl, placedAt[e], true);
+    }
+}
+
+const FILE_ID_BOTH_DIR_INFO* TreeWalk::NextRecord(Frame& frame) {
+    if (frame.next == kRefill) {
+        if (!::GetFileInformationByHandleEx(frame.folder.get(), FileIdBothDirectoryInfo, frame.listing.data(),
+                                            static_cast<DWORD>(frame.listing.size()))) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_NO_MORE_FILES) {
+                ++counts_.failed;
+                Note(L"failed to list", ErrorMessage(error));
+            }
+            return nullptr;
+        }
+        frame.next = 0;
+    }
+    auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(frame.listing.data() + frame.next);
+    frame.next = record->NextEntryOffset ? frame.next + record->NextEntryOffset : kRefill;
+    return record;
+}
+
+void TreeWalk::Visit(const FILE_ID_BOTH_DIR_INFO& record) {
+    ++counts_.visited;
+    const bool folder = (record.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // The listing is the only place where this platform reliably reports a symbolic link.
+    if (record.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        ++counts_.skipped;
+        return Note(L"skipped", L"link or junction, not followed");
+    }
+    common::unique_hfile object = OpenObject(path_, folder);
+    if (!object) {
+        ++counts_.failed;
+        return Note(L"failed", L"cannot open: " + ErrorMessage(::GetLastError()));
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(object.get(), &info)) {
+        ++counts_.failed;
+        return Note(L"failed", L"cannot inspect: " + ErrorMessage(::GetLastError()));
+    }
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        ++counts_.skipped;
+        return Note(L"skipped", L"link or junction, not followed");
+    }
+    // What was opened must be what was listed: a swap in between could lead outside the tree.
+    const bool sameObject = info.nFileIndexLow == record.FileId.LowPart &&
+                            info.nFileIndexHigh == static_cast<DWORD>(record.FileId.HighPart) &&
+                            ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder;
+    if (!sameObject) {
+        ++counts_.skipped;
+        return Note(L"skipped", L"replaced while the tree was walked");
+    }
+    if (!folder && info.nNumberOfLinks > 1) {
+        ++counts_.skipped;
+        return Note(L"skipped", L"file with more than one hard link");
+    }
+    ObjectDacl dacl;
+    if (const DWORD error = ReadDacl(object.get(), descriptor_, dacl)) {
+        ++counts_.failed;
+        return Note(L"failed", L"cannot read the access list: " + ErrorMessage(error));
+    }
+    if (dacl.Protected()) {
+        ++counts_.skipped;
+        return Note(L"skipped", folder ? L"protected access list; nothing below it is changed" : L"protected access list");
+    }
+    if (!dacl.acl) {
+        ++counts_.skipped;
+        return Note(L"skipped", L"no access list");
+    }
+    const Frame& parent = frames_[depth_ - 1];
+    const Level& level = levels_[depth_ - 1];
+    edits_.resize(entries_.size());
+    for (size_t e = 0; e < entries_.size(); ++e) {
+        edits_[e].change = folder ? &level.folders[e] : &level.files[e];
+        edits_[e].position = folder ? parent.folderPosition[e] : parent.filePosition[e];
+    }
+    if (EditDescendant(*dacl.acl, entries_, edits_, acl_, placedAt_)) {
+        if (const DWORD error = WriteDacl(object.get(), reinterpret_cast<const ACL*>(acl_.data()),
+                                          dacl.control | SE_DACL_AUTO_INHERITED)) {
+            ++counts_.failed;
+            return Note(L"failed", L"cannot write the access list: " + ErrorMessage(error));
+        }
+        ++counts_.changed;
+        Note(L"changed");
+    } else {
+        ++counts_.unchanged;
+        Note(L"unchanged");
+    }
+    if (folder && !LevelAt(depth_).empty) Push(std::move(object), *reinterpret_cast<const ACL*>(acl_.data()), placedAt_);
+}
+
+}  // namespace setacl
