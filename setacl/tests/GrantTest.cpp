@@ -43,11 +43,32 @@ ACCESS_MASK EveryoneAllowed(const std::wstring& path) {
     return allowed;
 }
 
+// A folder of this run on the sandbox drive, so that a rerun starts from the same state.
+std::wstring FreshFolder(const wchar_t* name) {
+    const std::wstring path = L"D:\\setacl-" + std::wstring(name) + L"-" + std::to_wstring(GetCurrentProcessId());
+    EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << "create " << GetLastError();
+    return path;
+}
+
 void WriteFileText(const std::wstring& path, const char* text) {
     common::unique_hfile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(file) << "create " << GetLastError();
     DWORD written = 0;
     WriteFile(file.get(), text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+}
+
+std::wstring ReadUtf8File(const std::wstring& path) {
+    common::unique_hfile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(file) << "open " << GetLastError();
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
+    DWORD read = 0;
+    if (!bytes.empty()) ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0],
+                                    static_cast<int>(text.size())));
+    return text;
 }
 
 // Runs the program's four calls for one folder; every code must be 0.
@@ -65,10 +86,9 @@ void GrantEveryone(IDispatch* control, const std::wstring& folder) {
 constexpr ACCESS_MASK kFullAsBitsShowIt = FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE;
 
 TEST(Grant, EveryoneGetsFullAccessOnTheTreeThroughDispatch) {
-    const std::wstring root = L"D:\\setacl-grant";
+    const std::wstring root = FreshFolder(L"grant");
     const std::vector<std::wstring> objects = {root, root + L"\\file.txt", root + L"\\sub",
                                                root + L"\\sub\\file.txt"};
-    CreateDirectoryW(root.c_str(), nullptr);
     CreateDirectoryW((root + L"\\sub").c_str(), nullptr);
     WriteFileText(root + L"\\file.txt", "top");
     WriteFileText(root + L"\\sub\\file.txt", "below");
@@ -77,18 +97,18 @@ TEST(Grant, EveryoneGetsFullAccessOnTheTreeThroughDispatch) {
 
     ComPtr<IDispatch> control = CreateControl();
     ASSERT_TRUE(control);
-    ASSERT_EQ(0, CallForCode(control.Get(), 15, {L"D:\\setacl-grant.log"}));
+    const std::wstring log = root + L".log";
+    ASSERT_EQ(0, CallForCode(control.Get(), 15, {log.c_str()}));
     GrantEveryone(control.Get(), root);
     for (const std::wstring& object : objects) {
         EXPECT_EQ(kFullAsBitsShowIt, EveryoneAllowed(object) & kFullAsBitsShowIt)
             << std::string(object.begin(), object.end());
     }
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"D:\\setacl-grant.log"));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(log.c_str()));
 }
 
 TEST(Grant, LogLinesArriveAsOnMessageEvent) {
-    const std::wstring root = L"D:\\setacl-events";
-    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring root = FreshFolder(L"events");
     ComPtr<IDispatch> control = CreateControl();
     ASSERT_TRUE(control);
     ComPtr<IConnectionPointContainer> container;
@@ -99,14 +119,18 @@ TEST(Grant, LogLinesArriveAsOnMessageEvent) {
     DWORD cookie = 0;
     ASSERT_EQ(S_OK, point->Advise(&sink, &cookie));
 
-    ASSERT_EQ(0, CallForCode(control.Get(), 15, {L"D:\\setacl-events.log"}));
+    const std::wstring logPath = root + L".log";
+    ASSERT_EQ(0, CallForCode(control.Get(), 15, {logPath.c_str()}));
     GrantEveryone(control.Get(), root);
     ASSERT_FALSE(sink.events.empty());
+    // Each event is a line of the log, as the log file holds it.
+    const std::wstring log = ReadUtf8File(logPath);
     for (const Event& event : sink.events) {
         EXPECT_EQ(1, event.id);
         EXPECT_EQ(1u, event.argCount);
         EXPECT_EQ(VT_BSTR, event.type);
         EXPECT_FALSE(event.text.empty());
+        EXPECT_NE(std::wstring::npos, log.find(event.text)) << std::string(event.text.begin(), event.text.end());
     }
 
     // A frozen container gets no events; nor does a sink that has left.
