@@ -11,6 +11,7 @@
 #include "winui/Exceptions.h"
 #include "winui/FileUtils.h"
 #include "winui/Form.h"
+#include "winui/testing/ScratchFolder.h"
 
 namespace {
 
@@ -63,6 +64,27 @@ TEST_F(SetACLControl, MethodsReturnCodesAndEveryCodeHasAText) {
     for (const int code : {0, 1, action, apply, -7}) {
         EXPECT_FALSE(form.SetACL1.ErrorText(code).empty()) << code;
     }
+}
+
+TEST_F(SetACLControl, TheGrantSequenceSucceedsAndIsLogged) {
+    winui::testing::ScratchFolder scratch;
+    const std::wstring folder = std::wstring(scratch.Path().begin(), scratch.Path().end());
+    const std::wstring log = folder + L"SetACLLog.txt";
+    TSetACL& acl = form.SetACL1;
+    ASSERT_EQ(acl.ChooseLogFile(log), 0);
+    EXPECT_EQ(acl.ChooseTarget(folder, 1), 0);
+    EXPECT_EQ(acl.ChooseAction(1), 0);
+    EXPECT_EQ(acl.AddAccessEntry(L"Everyone", false, L"Full", 3, true, 2, 1), 0);
+    EXPECT_EQ(acl.ApplyRequest(), 0);
+    EXPECT_EQ(::GetFileAttributesW(log.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    // A key folder built from a network path names no drive: the sequence reports it.
+    AclResult failed = acl.ChooseTarget(L"\\:\\KEY-BASE", 1);
+    if (failed == 0) failed = acl.ChooseAction(1);
+    if (failed == 0) failed = acl.AddAccessEntry(L"Everyone", false, L"Full", 3, true, 2, 1);
+    if (failed == 0) failed = acl.ApplyRequest();
+    EXPECT_NE(failed, 0);
+    EXPECT_FALSE(acl.ErrorText(failed).empty());
 }
 
 TEST_F(SetACLControl, AFailedDispatchRaisesInTheCaller) {
