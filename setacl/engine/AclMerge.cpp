@@ -195,14 +195,19 @@ TargetResult EditTarget(const ACL& current, const std::vector<AccessEntry>& entr
 bool EditDescendant(const ACL& current, const std::vector<AccessEntry>& entries,
                     const std::vector<ChildEdit>& edits, std::vector<BYTE>& out, std::vector<int>& placedAt) {
     const size_t n = entries.size();
-    // First pass: which ACE (by index) already is each entry's inherited ACE.
+    // First pass: which ACE (by index) already gives each entry's inherited rights. An
+    // explicit ACE of the trustee with the same inheritance and at least those rights is
+    // equivalent: adding the inherited one beside it would change nothing.
     placedAt.assign(n, -1);
     const ACE_HEADER* ace = FirstAce(current);
     for (WORD i = 0; i < current.AceCount; ++i, ace = NextAce(ace)) {
-        if (!IsInherited(ace)) continue;
         for (size_t e = 0; e < n; ++e) {
             const auto& add = edits[e].change->add;
-            if (placedAt[e] < 0 && add && IsTrusteeAce(ace, entries[e].sid) && ShapeOf(ace) == *add) placedAt[e] = i;
+            if (placedAt[e] >= 0 || !add || !IsTrusteeAce(ace, entries[e].sid)) continue;
+            const AceShape has = ShapeOf(ace);
+            if (has.type == add->type && (has.flags | INHERITED_ACE) == add->flags &&
+                (has.mask & add->mask) == add->mask && !Contains(edits[e].change->drop, has))
+                placedAt[e] = i;
         }
     }
 

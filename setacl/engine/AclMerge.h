@@ -57,7 +57,8 @@ TargetResult EditTarget(const ACL& current, const std::vector<AccessEntry>& entr
 
 // Brings one object below the target in line: drops inherited ACEs that no longer come
 // down, adds the missing inherited ACE where the platform would place it (after the
-// first `position` inherited ACEs). Other ACEs keep their order and bytes. Writes the
+// first `position` inherited ACEs) unless an equivalent ACE is there already (same
+// trustee and inheritance, at least the same rights). Other ACEs keep their order and bytes. Writes the
 // new list into `out` (its capacity is reused) and returns whether it differs.
 // `placedAt` receives, per entry, the index of its ACE in the new list (-1 if none).
 struct ChildEdit {

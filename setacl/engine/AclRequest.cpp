@@ -193,6 +193,16 @@ int32_t AclRequest::State::Apply() {
     const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (folder != listedAsFolder) return Fail(kTargetChanged, shown);
     if (!folder && info.nNumberOfLinks > 1) return Fail(kTargetHardLinked, shown);
+    // A link the platform does not report still shows in where the handle really leads.
+    std::vector<BYTE> nameBuffer;
+    std::wstring normalized(target);
+    if (const DWORD n = ::GetLongPathNameW(target.c_str(), nullptr, 0)) {
+        normalized.resize(n);
+        normalized.resize(::GetLongPathNameW(target.c_str(), normalized.data(), n));
+        if (normalized.empty()) normalized = target;
+    }
+    const std::wstring_view resolved = ResolvedPath(object.get(), nameBuffer);
+    if (!SamePath(resolved, VolumePart(normalized))) return Fail(kTargetIsLink, shown);
 
     std::vector<BYTE> descriptor;
     ObjectDacl dacl;
@@ -204,6 +214,7 @@ int32_t AclRequest::State::Apply() {
     const auto* newAcl = reinterpret_cast<const ACL*>(result.acl.data());
     if (result.changed) {
         if (const DWORD error = WriteDacl(object.get(), newAcl, dacl.control)) return Fail(FromWin32(error), shown);
+        if (const DWORD error = KeepReadOnly(object.get(), info.dwFileAttributes)) return Fail(FromWin32(error), shown);
         log.Line(L"Target " + shown + L": access list after: " + DaclToSddl(newAcl, dacl.control) + L" (written)");
     } else {
         log.Line(L"Target " + shown + L": access list after: unchanged");
@@ -211,7 +222,7 @@ int32_t AclRequest::State::Apply() {
     if (!folder) return kOk;
 
     TreeWalk walk(entries, log);
-    const WalkCounts counts = walk.Run(std::move(object), target, *newAcl, result);
+    const WalkCounts counts = walk.Run(std::move(object), target, resolved, *newAcl, result);
     log.Line(L"Below " + shown + L": " + std::to_wstring(counts.visited) + L" visited, " +
              std::to_wstring(counts.changed) + L" changed, " + std::to_wstring(counts.unchanged) + L" unchanged, " +
              std::to_wstring(counts.skipped) + L" skipped, " + std::to_wstring(counts.failed) + L" failed");

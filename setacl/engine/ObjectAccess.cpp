@@ -27,11 +27,44 @@ std::wstring DisplayPath(const std::wstring& longPath) {
 }
 
 common::unique_hfile OpenObject(const std::wstring& longPath, bool folder) {
-    const DWORD access = READ_CONTROL | WRITE_DAC | FILE_READ_ATTRIBUTES |
+    const DWORD access = READ_CONTROL | WRITE_DAC | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES |
                          (folder ? FILE_LIST_DIRECTORY | SYNCHRONIZE : 0);
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (folder ? 0 : FILE_SHARE_DELETE);
     return common::unique_hfile(::CreateFileW(longPath.c_str(), access, share, nullptr, OPEN_EXISTING,
                                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+std::wstring_view ResolvedPath(HANDLE object, std::vector<BYTE>& buffer) {
+    constexpr size_t kSize = sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t);
+    if (buffer.size() < kSize) buffer.resize(kSize);
+    if (!::GetFileInformationByHandleEx(object, FileNameInfo, buffer.data(), static_cast<DWORD>(buffer.size())))
+        return {};
+    auto* info = reinterpret_cast<const FILE_NAME_INFO*>(buffer.data());
+    return std::wstring_view(info->FileName, info->FileNameLength / sizeof(wchar_t));
+}
+
+std::wstring_view VolumePart(const std::wstring& longPath) {
+    std::wstring_view p(longPath);
+    if (p.compare(0, 8, L"\\\\?\\UNC\\") == 0) return p.substr(7);
+    if (p.compare(0, 4, L"\\\\?\\") == 0) p.remove_prefix(4);
+    if (p.size() >= 2 && p[1] == L':') p.remove_prefix(2);
+    return p;
+}
+
+bool SamePath(std::wstring_view a, std::wstring_view b) {
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+DWORD KeepReadOnly(HANDLE object, DWORD attributesBefore) {
+    if (!(attributesBefore & FILE_ATTRIBUTE_READONLY)) return ERROR_SUCCESS;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(object, &info)) return ::GetLastError();
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return ERROR_SUCCESS;
+    FILE_BASIC_INFO basic{};  // zero times: left as they are
+    basic.FileAttributes = info.dwFileAttributes | FILE_ATTRIBUTE_READONLY;
+    if (!::SetFileInformationByHandle(object, FileBasicInfo, &basic, sizeof basic)) return ::GetLastError();
+    return ERROR_SUCCESS;
 }
 
 DWORD ReadDacl(HANDLE object, std::vector<BYTE>& buffer, ObjectDacl& out) {

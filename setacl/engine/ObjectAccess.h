@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/unique_any.h"
@@ -19,6 +20,18 @@ std::wstring DisplayPath(const std::wstring& longPath);
 // Never follows a reparse point. A folder is opened so that it can be listed and cannot
 // be renamed or deleted while it is open, which pins the path of everything below it.
 common::unique_hfile OpenObject(const std::wstring& longPath, bool folder);
+
+// Where the open object really lies on its volume ("\\dir\\file"), as the platform
+// resolved it: shows where a link led even where the platform hides the link itself
+// (Wine reports no reparse point for a symbolic link to a file). `buffer` is reused.
+std::wstring_view ResolvedPath(HANDLE object, std::vector<BYTE>& buffer);
+// The same part of a long path, to compare with ResolvedPath.
+std::wstring_view VolumePart(const std::wstring& longPath);
+bool SamePath(std::wstring_view a, std::wstring_view b);
+
+// Sets the read-only attribute again where writing the access list cleared it (Wine keeps
+// both in the same permission bits). Returns a Win32 error code.
+DWORD KeepReadOnly(HANDLE object, DWORD attributesBefore);
 
 struct ObjectDacl {
     SECURITY_DESCRIPTOR_CONTROL control = 0;

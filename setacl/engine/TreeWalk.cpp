@@ -40,8 +40,8 @@ void TreeWalk::Note(const wchar_t* what, const std::wstring& reason) {
     log_.Line(line);
 }
 
-WalkCounts TreeWalk::Run(common::unique_hfile folder, const std::wstring& path, const ACL& targetAcl,
-                         const TargetResult& target) {
+WalkCounts TreeWalk::Run(common::unique_hfile folder, const std::wstring& path, std::wstring_view resolved,
+                         const ACL& targetAcl, const TargetResult& target) {
     Level first;
     for (size_t e = 0; e < entries_.size(); ++e) {
         InheritedChange files, folders;
@@ -58,6 +58,9 @@ WalkCounts TreeWalk::Run(common::unique_hfile folder, const std::wstring& path, 
     if (levels_[0].empty) return counts_;
 
     path_ = path;
+    targetLength_ = path.size();
+    // At a drive root every child part starts with the separator already.
+    base_.assign(resolved == L"\\" ? std::wstring_view() : resolved);
     depth_ = 0;
     Push(std::move(folder), targetAcl, target.placedAt);
     while (depth_ > 0) {
@@ -140,6 +143,12 @@ void TreeWalk::Visit(const FILE_ID_BOTH_DIR_INFO& record) {
         ++counts_.skipped;
         return Note(L"skipped", L"replaced while the tree was walked");
     }
+    expected_.assign(base_);
+    expected_.append(path_, targetLength_, std::wstring::npos);
+    if (!SamePath(ResolvedPath(object.get(), nameBuffer_), expected_)) {
+        ++counts_.skipped;
+        return Note(L"skipped", L"link or junction, not followed");
+    }
     if (!folder && info.nNumberOfLinks > 1) {
         ++counts_.skipped;
         return Note(L"skipped", L"file with more than one hard link");
@@ -169,6 +178,10 @@ void TreeWalk::Visit(const FILE_ID_BOTH_DIR_INFO& record) {
                                           dacl.control | SE_DACL_AUTO_INHERITED)) {
             ++counts_.failed;
             return Note(L"failed", L"cannot write the access list: " + ErrorMessage(error));
+        }
+        if (const DWORD error = KeepReadOnly(object.get(), info.dwFileAttributes)) {
+            ++counts_.failed;
+            return Note(L"failed", L"cannot keep it read-only: " + ErrorMessage(error));
         }
         ++counts_.changed;
         Note(L"changed");

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/unique_any.h"
@@ -20,9 +21,10 @@ class TreeWalk {
 public:
     TreeWalk(const std::vector<AccessEntry>& entries, RequestLog& log) : entries_(entries), log_(log) {}
 
-    // `folder` is the target, open through OpenObject; `path` its long path.
-    WalkCounts Run(common::unique_hfile folder, const std::wstring& path, const ACL& targetAcl,
-                   const TargetResult& target);
+    // `folder` is the target, open through OpenObject; `path` its long path and
+    // `resolved` where the platform says the open folder lies on its volume.
+    WalkCounts Run(common::unique_hfile folder, const std::wstring& path, std::wstring_view resolved,
+                   const ACL& targetAcl, const TargetResult& target);
 
 private:
     struct Frame {
@@ -50,6 +52,10 @@ private:
     std::vector<Frame> frames_;  // never shrinks: the buffers of each depth are reused
     size_t depth_ = 0;           // frames in use
     std::wstring path_;
+    std::wstring base_;      // the target's resolved path; a child's must be this plus its own part
+    size_t targetLength_ = 0;
+    std::wstring expected_;
+    std::vector<BYTE> nameBuffer_;
     WalkCounts counts_;
     std::vector<BYTE> descriptor_, acl_;
     std::vector<ChildEdit> edits_;
