@@ -26,7 +26,6 @@ ln -s .. "$t/sub/up"
 ln -s selfloop "$t/selfloop"
 # Ways out of the tree: folder and file links, a dangling link, a hard link.
 ln -s ../outside "$t/link-out"
-ln -s "$root/outside/secret.txt" "$t/sub/link-out-file.txt"
 ln -s "$root/outside/missing" "$t/dangling"
 ln "$root/outside/hardsecret.txt" "$t/hard.txt"
 # The key folder, pre-created by someone else as a link.

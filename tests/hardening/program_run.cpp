@@ -1,0 +1,174 @@
+#include "tests/hardening/program_run.h"
+
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "common/text.h"
+#include "common/unique_any.h"
+#include "idapi/ConfigFile.h"
+#include "tests/hardening/process.h"
+
+namespace hardening {
+
+namespace {
+
+constexpr DWORD kRunBoundMs = 120000;
+
+[[noreturn]] void Fail(const std::string& what, const std::wstring& path) {
+    throw std::runtime_error(what + " " + common::WideToAnsi(path) + ": error " + std::to_string(::GetLastError()));
+}
+
+std::wstring WithSlash(const std::wstring& folder) {
+    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
+}
+
+void MakeFolders(const std::wstring& path) {
+    for (size_t at = path.find(L'\\', 3); ; at = path.find(L'\\', at + 1)) {
+        ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+        if (at == std::wstring::npos) break;
+    }
+    if (!(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) Fail("cannot create", path);
+}
+
+void Copy(const std::wstring& name, const std::wstring& folder, const std::wstring& as) {
+    const std::wstring from = ExecutableFolder() + L"payload\\" + name;
+    if (!::CopyFileW(from.c_str(), (WithSlash(folder) + as).c_str(), FALSE)) Fail("cannot copy", from);
+}
+
+void WriteBytes(const std::wstring& path, const std::string& text) {
+    common::unique_hfile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    if (!file || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+        Fail("cannot write", path);
+}
+
+struct WindowSearch {
+    DWORD process;
+    std::string captions;
+    bool dialog = false;
+};
+
+std::string WindowText(HWND window) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return common::WideToAnsi(text);
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM param) {
+    wchar_t className[32] = {};
+    ::GetClassNameW(child, className, 32);
+    if (std::wstring(className) == L"Static") reinterpret_cast<WindowSearch*>(param)->captions += " " + WindowText(child);
+    return TRUE;
+}
+
+// Notes the program's windows; a visible dialog box means the run will not end by itself.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search->process) return TRUE;
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    const bool dialog = std::wstring(className) == L"#32770" && ::IsWindowVisible(window);
+    search->captions += "[" + WindowText(window);
+    if (dialog) ::EnumChildWindows(window, CollectText, param);
+    search->captions += "] ";
+    search->dialog |= dialog;
+    return TRUE;
+}
+
+}  // namespace
+
+void StageApplicationFolder(const std::wstring& folder) {
+    MakeFolders(folder);
+    for (const wchar_t* name : {L"Project1.exe", L"SetACL.ocx", L"IDAPI32.dll"}) Copy(name, folder, name);
+    Copy(L"placeholder.exe", folder, L"Tarvo-Convoy.exe");
+    WriteBytes(WithSlash(folder) + L"IDAPI32.INI",
+               "[\\DRIVERS\\PARADOX\\INIT]\r\n"
+               "VERSION=4.0\r\n"
+               "NET DIR=C:\\\r\n"
+               "LANGDRIVER=ascii\r\n");
+}
+
+void RemoveTree(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    if (folder && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        WIN32_FIND_DATAW data;
+        common::unique_hfind find(::FindFirstFileW((WithSlash(path) + L"*").c_str(), &data));
+        if (find) {
+            do {
+                const std::wstring name = data.cFileName;
+                if (name != L"." && name != L"..") RemoveTree(WithSlash(path) + name);
+            } while (::FindNextFileW(find.get(), &data));
+        }
+    }
+    if (folder ? !::RemoveDirectoryW(path.c_str()) : !::DeleteFileW(path.c_str())) Fail("cannot remove", path);
+}
+
+RunOutcome RunProgram(const std::wstring& folder) {
+    RunOutcome outcome;
+    Process program(WithSlash(folder) + L"Project1.exe", L"", folder);
+    const DWORD start = ::GetTickCount();
+    while ((outcome.exitCode = program.Wait(50)) == STILL_ACTIVE) {
+        WindowSearch search{::GetProcessId(program.handle()), {}};
+        ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.dialog || ::GetTickCount() - start > kRunBoundMs) {
+            outcome.windows = search.captions;
+            break;
+        }
+    }
+    return outcome;
+}
+
+std::string SecurityFingerprint(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return "missing";
+    const SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION |
+                                      DACL_SECURITY_INFORMATION;
+    common::unique_hlocal descriptor;
+    if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, what, nullptr, nullptr, nullptr, nullptr,
+                                reinterpret_cast<PSECURITY_DESCRIPTOR*>(descriptor.put())) != ERROR_SUCCESS) {
+        return "unreadable";
+    }
+    common::unique_hlocal sddl;
+    if (!::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.get(), SDDL_REVISION_1, what,
+                                                                reinterpret_cast<LPWSTR*>(sddl.put()), nullptr)) {
+        return "unconvertible";
+    }
+    return "attributes " + std::to_string(attributes) + " " +
+           common::WideToAnsi(static_cast<const wchar_t*>(sddl.get()));
+}
+
+std::wstring TempFolder() {
+    wchar_t path[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, path);
+    return path;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    common::unique_hfile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
+    std::string text(1 << 16, '\0');
+    DWORD read = 0;
+    ::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    text.resize(read);
+    return text;
+}
+
+std::string ParadoxSetting(const std::wstring& folder, const std::string& name) {
+    const std::string text = ReadBytes(WithSlash(folder) + L"IDAPI32.INI");
+    const auto file = idapi::ParseConfigFile(text);
+    if (!file) return "(unparsable)";
+    const auto* section = idapi::FindSection(*file, "\\DRIVERS\\PARADOX\\INIT");
+    const auto* entry = section ? idapi::FindEntry(*section, name, 0) : nullptr;
+    return entry ? text.substr(entry->valueOffset, entry->valueLength) : "(none)";
+}
+
+}  // namespace hardening

@@ -1,0 +1,31 @@
+#pragma once
+// Lays out an application folder with the built program, control and engine, runs
+// Project1.exe from it, and takes a fingerprint of what a run leaves behind.
+#include <windows.h>
+
+#include <string>
+
+namespace hardening {
+
+inline constexpr wchar_t kKeyFolder[] = L"D:\\KEY-BASE";
+inline constexpr DWORD kKeyFolderAttributes = 22;
+
+// Project1.exe, SetACL.ocx, IDAPI32.dll with its settings file, and a sibling program.
+void StageApplicationFolder(const std::wstring& folder);
+// Deletes a folder and everything in it; links are removed, never followed.
+void RemoveTree(const std::wstring& path);
+
+struct RunOutcome {
+    DWORD exitCode = STILL_ACTIVE;  // STILL_ACTIVE: killed after the bound
+    std::string windows;            // the program's windows and message texts, when it did not end
+};
+RunOutcome RunProgram(const std::wstring& folder);
+
+// Attributes, owner, group and access list of the object, as one line.
+std::string SecurityFingerprint(const std::wstring& path);
+std::wstring TempFolder();
+std::string ReadBytes(const std::wstring& path);
+// The value of an entry of the Paradox driver's section in the engine's settings file.
+std::string ParadoxSetting(const std::wstring& folder, const std::string& name);
+
+}  // namespace hardening
