@@ -168,6 +168,34 @@ TEST(EditDescendant, InheritsAsThePlatformWould) {
     }
 }
 
+// Wine keeps no protection on disk, so what stops the walk is checked on descriptors here.
+TEST(ParseDacl, SeesProtectionAndAMissingList) {
+    const struct {
+        const wchar_t* sddl;
+        bool isProtected;
+    } cases[] = {
+        {L"D:P(A;;FA;;;SY)", true},
+        {L"D:PAI(A;;FA;;;SY)(A;ID;FA;;;WD)", true},
+        {L"D:AI(A;;FA;;;SY)(A;ID;FA;;;WD)", false},
+    };
+    for (const auto& c : cases) {
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(c.sddl, SDDL_REVISION_1, &sd, nullptr));
+        common::unique_hlocal owner(sd);
+        ObjectDacl dacl;
+        ASSERT_EQ(ParseDacl(sd, dacl), 0u);
+        EXPECT_EQ(dacl.Protected(), c.isProtected) << std::string(c.sddl, c.sddl + wcslen(c.sddl));
+        EXPECT_TRUE(dacl.acl);
+    }
+    // A present but null list: everyone has full access, there is nothing to merge into.
+    SECURITY_DESCRIPTOR open;
+    ASSERT_TRUE(::InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(::SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE));
+    ObjectDacl dacl;
+    ASSERT_EQ(ParseDacl(&open, dacl), 0u);
+    EXPECT_FALSE(dacl.acl);
+}
+
 TEST(InheritedFrom, EveryLevelBelowGetsTheSameForms) {
     InheritedChange explicitChange;
     explicitChange.add = AceShape{ACCESS_ALLOWED_ACE_TYPE, OBJECT_INHERIT_ACE, FILE_ALL_ACCESS};

@@ -78,7 +78,11 @@ DWORD ReadDacl(HANDLE object, std::vector<BYTE>& buffer, ObjectDacl& out) {
         if (error != ERROR_INSUFFICIENT_BUFFER || needed <= buffer.size()) return error;
         buffer.resize(needed);
     }
-    out.descriptor = buffer.data();
+    return ParseDacl(buffer.data(), out);
+}
+
+DWORD ParseDacl(PSECURITY_DESCRIPTOR descriptor, ObjectDacl& out) {
+    out.descriptor = descriptor;
     DWORD revision = 0;
     BOOL present = FALSE, defaulted = FALSE;
     PACL acl = nullptr;

@@ -42,6 +42,7 @@ struct ObjectDacl {
 
 // Reads into `buffer` (its capacity is reused); returns a Win32 error code.
 DWORD ReadDacl(HANDLE object, std::vector<BYTE>& buffer, ObjectDacl& out);
+DWORD ParseDacl(PSECURITY_DESCRIPTOR descriptor, ObjectDacl& out);
 // Writes exactly this list: no propagation by the platform, which the caller does itself.
 DWORD WriteDacl(HANDLE object, const ACL* acl, SECURITY_DESCRIPTOR_CONTROL control);
 

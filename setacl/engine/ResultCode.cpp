@@ -72,10 +72,11 @@ std::wstring DescribeResult(int32_t code, const std::wstring& detail) {
     }
     std::wstring text;
     wchar_t* system = nullptr;
+    // The message table holds Win32 errors by their plain number.
+    const DWORD id = HRESULT_FACILITY(code) == FACILITY_WIN32 ? HRESULT_CODE(code) : static_cast<DWORD>(code);
     const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                          FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&system), 0,
-                                     nullptr);
+                                     nullptr, id, 0, reinterpret_cast<wchar_t*>(&system), 0, nullptr);
     if (n != 0) {
         text.assign(system, n);
         ::LocalFree(system);
