@@ -86,8 +86,13 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::ShowException(const std::exception& error) {
+    // A modal box closes at once when it meets a pending quit; the user would never read
+    // the error. Hold the terminate request back until the box is closed.
+    MSG quit;
+    const bool quitPending = ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
     ::MessageBoxW(MessageBoxOwner(handle_.get()), common::AnsiToWide(error.what()).c_str(),
                   common::AnsiToWide(title_).c_str(), MB_ICONERROR | MB_OK);
+    if (quitPending) ::PostQuitMessage(static_cast<int>(quit.wParam));
 }
 
 void ShowUncaughtException(const std::exception& error) {

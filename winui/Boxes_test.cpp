@@ -23,6 +23,16 @@ TEST(Boxes, StandardErrorBoxIsCaptionedWithTheTitleAndShowsTheText) {
     EXPECT_EQ(seen.Buttons, std::vector<std::wstring>{L"OK"});
 }
 
+TEST(Boxes, StandardErrorBoxWaitsForTheUserThoughATerminateRequestIsPending) {
+    Application->Terminate();
+    DialogWatcher watcher;
+    Application->ShowException(Exception("Shown after a cancelled prompt."));
+    EXPECT_TRUE(watcher.Result().Found);
+    // The request is still there for the message loop.
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST(Boxes, LastResortBoxNamesTheErrorAndGivesTheSystemText) {
     DialogWatcher watcher;
     ShowUncaughtException(EOleSysError(REGDB_E_CLASSNOTREG));
