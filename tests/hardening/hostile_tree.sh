@@ -26,6 +26,9 @@ ln -s .. "$t/sub/up"
 ln -s selfloop "$t/selfloop"
 # Ways out of the tree: folder and file links, a dangling link, a hard link.
 ln -s ../outside "$t/link-out"
+ln -s "$root/outside/secret.txt" "$t/sub/link-out-file.txt"
+ln -s ../../outside/dir/inner.txt "$t/sub/relative-link.txt"
+ln -s "$root/outside/dir" "$t/sub/absolute-dir-link"
 ln -s "$root/outside/missing" "$t/dangling"
 ln "$root/outside/hardsecret.txt" "$t/hard.txt"
 # The key folder, pre-created by someone else as a link.
