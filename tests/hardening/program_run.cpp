@@ -47,8 +47,9 @@ void WriteBytes(const std::wstring& path, const std::string& text) {
 
 struct WindowSearch {
     DWORD process;
-    std::string captions;
-    bool dialog = false;
+    std::string captions;  // every window of the program, with the texts of its dialog boxes
+    HWND dialog = nullptr;
+    std::string dialogText;
 };
 
 std::string WindowText(HWND window) {
@@ -60,11 +61,11 @@ std::string WindowText(HWND window) {
 BOOL CALLBACK CollectText(HWND child, LPARAM param) {
     wchar_t className[32] = {};
     ::GetClassNameW(child, className, 32);
-    if (std::wstring(className) == L"Static") reinterpret_cast<WindowSearch*>(param)->captions += " " + WindowText(child);
+    if (std::wstring(className) == L"Static") reinterpret_cast<WindowSearch*>(param)->dialogText += WindowText(child);
     return TRUE;
 }
 
-// Notes the program's windows; a visible dialog box means the run will not end by itself.
+// Notes the program's windows; a visible dialog box means the run waits for an answer.
 BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
@@ -72,11 +73,12 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
     if (owner != search->process) return TRUE;
     wchar_t className[32] = {};
     ::GetClassNameW(window, className, 32);
-    const bool dialog = std::wstring(className) == L"#32770" && ::IsWindowVisible(window);
-    search->captions += "[" + WindowText(window);
-    if (dialog) ::EnumChildWindows(window, CollectText, param);
-    search->captions += "] ";
-    search->dialog |= dialog;
+    search->captions += "[" + WindowText(window) + "] ";
+    if (std::wstring(className) == L"#32770" && ::IsWindowVisible(window) && !search->dialog) {
+        search->dialog = window;
+        ::EnumChildWindows(window, CollectText, param);
+        search->captions += "(" + search->dialogText + ") ";
+    }
     return TRUE;
 }
 
@@ -111,16 +113,22 @@ void RemoveTree(const std::wstring& path) {
     if (folder ? !::RemoveDirectoryW(path.c_str()) : !::DeleteFileW(path.c_str())) Fail("cannot remove", path);
 }
 
-RunOutcome RunProgram(const std::wstring& folder) {
+RunOutcome RunProgram(const std::wstring& folder, bool answerMessageBoxes) {
     RunOutcome outcome;
     Process program(WithSlash(folder) + L"Project1.exe", L"", folder);
     const DWORD start = ::GetTickCount();
     while ((outcome.exitCode = program.Wait(50)) == STILL_ACTIVE) {
-        WindowSearch search{::GetProcessId(program.handle()), {}};
+        WindowSearch search{::GetProcessId(program.handle()), {}, nullptr, {}};
         ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.dialog || ::GetTickCount() - start > kRunBoundMs) {
+        const bool overdue = ::GetTickCount() - start > kRunBoundMs;
+        if (overdue || (search.dialog && !answerMessageBoxes)) {
             outcome.windows = search.captions;
             break;
+        }
+        if (search.dialog) {
+            outcome.messageBoxes.push_back(search.dialogText);
+            ::PostMessageW(search.dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            while (::IsWindow(search.dialog) && ::GetTickCount() - start <= kRunBoundMs) ::Sleep(20);
         }
     }
     return outcome;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace hardening {
 
@@ -16,10 +17,13 @@ void StageApplicationFolder(const std::wstring& folder);
 void RemoveTree(const std::wstring& path);
 
 struct RunOutcome {
-    DWORD exitCode = STILL_ACTIVE;  // STILL_ACTIVE: killed after the bound
-    std::string windows;            // the program's windows and message texts, when it did not end
+    DWORD exitCode = STILL_ACTIVE;          // STILL_ACTIVE: stopped before it ended
+    std::string windows;                    // the program's windows when it was stopped
+    std::vector<std::string> messageBoxes;  // texts of the boxes answered with OK
 };
-RunOutcome RunProgram(const std::wstring& folder);
+// Runs Project1.exe from folder until it ends, at most two minutes. A message box
+// stops the run unless answerMessageBoxes, when it is answered with OK and noted.
+RunOutcome RunProgram(const std::wstring& folder, bool answerMessageBoxes = false);
 
 // Attributes, owner, group and access list of the object, as one line.
 std::string SecurityFingerprint(const std::wstring& path);
