@@ -58,11 +58,12 @@ bool SamePath(std::wstring_view a, std::wstring_view b) {
 
 DWORD KeepReadOnly(HANDLE object, DWORD attributesBefore) {
     if (!(attributesBefore & FILE_ATTRIBUTE_READONLY)) return ERROR_SUCCESS;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(object, &info)) return ::GetLastError();
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return ERROR_SUCCESS;
-    FILE_BASIC_INFO basic{};  // zero times: left as they are
-    basic.FileAttributes = info.dwFileAttributes | FILE_ATTRIBUTE_READONLY;
+    FILE_BASIC_INFO basic;
+    if (!::GetFileInformationByHandleEx(object, FileBasicInfo, &basic, sizeof basic)) return ::GetLastError();
+    if (basic.FileAttributes & FILE_ATTRIBUTE_READONLY) return ERROR_SUCCESS;
+    const DWORD attributes = basic.FileAttributes | FILE_ATTRIBUTE_READONLY;
+    basic = FILE_BASIC_INFO{};  // zero times: left as they are
+    basic.FileAttributes = attributes;
     if (!::SetFileInformationByHandle(object, FileBasicInfo, &basic, sizeof basic)) return ::GetLastError();
     return ERROR_SUCCESS;
 }

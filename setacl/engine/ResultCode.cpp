@@ -54,10 +54,9 @@ constexpr CodeText kTexts[] = {
 };
 
 std::wstring Format(const wchar_t* pattern, const std::wstring& detail) {
-    const int n = std::swprintf(nullptr, 0, pattern, detail.c_str());
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    std::swprintf(out.data(), out.size() + 1, pattern, detail.c_str());
-    return out;
+    std::wstring out(pattern);
+    const size_t at = out.find(L"%ls");
+    return at == std::wstring::npos ? out : out.replace(at, 3, detail);
 }
 
 }  // namespace

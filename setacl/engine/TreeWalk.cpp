@@ -126,32 +126,35 @@ void TreeWalk::Visit(const FILE_ID_BOTH_DIR_INFO& record) {
         ++counts_.failed;
         return Note(L"failed", L"cannot open: " + ErrorMessage(::GetLastError()));
     }
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(object.get(), &info)) {
+    // The cheapest questions that answer what is needed: GetFileInformationByHandle also
+    // asks for the volume, which costs more than reading the access list under Wine.
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    if (!::GetFileInformationByHandleEx(object.get(), FileAttributeTagInfo, &tag, sizeof tag)) {
         ++counts_.failed;
         return Note(L"failed", L"cannot inspect: " + ErrorMessage(::GetLastError()));
     }
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    if (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         ++counts_.skipped;
         return Note(L"skipped", L"link or junction, not followed");
     }
     // What was opened must be what was listed: a swap in between could lead outside the tree.
-    const bool sameObject = info.nFileIndexLow == record.FileId.LowPart &&
-                            info.nFileIndexHigh == static_cast<DWORD>(record.FileId.HighPart) &&
-                            ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folder;
-    if (!sameObject) {
-        ++counts_.skipped;
-        return Note(L"skipped", L"replaced while the tree was walked");
-    }
     expected_.assign(base_);
     expected_.append(path_, targetLength_, std::wstring::npos);
-    if (!SamePath(ResolvedPath(object.get(), nameBuffer_), expected_)) {
+    if (((tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder ||
+        !SamePath(ResolvedPath(object.get(), nameBuffer_), expected_)) {
         ++counts_.skipped;
         return Note(L"skipped", L"link or junction, not followed");
     }
-    if (!folder && info.nNumberOfLinks > 1) {
-        ++counts_.skipped;
-        return Note(L"skipped", L"file with more than one hard link");
+    if (!folder) {
+        FILE_STANDARD_INFO standard;
+        if (!::GetFileInformationByHandleEx(object.get(), FileStandardInfo, &standard, sizeof standard)) {
+            ++counts_.failed;
+            return Note(L"failed", L"cannot inspect: " + ErrorMessage(::GetLastError()));
+        }
+        if (standard.NumberOfLinks > 1) {
+            ++counts_.skipped;
+            return Note(L"skipped", L"file with more than one hard link");
+        }
     }
     ObjectDacl dacl;
     if (const DWORD error = ReadDacl(object.get(), descriptor_, dacl)) {
@@ -179,7 +182,7 @@ void TreeWalk::Visit(const FILE_ID_BOTH_DIR_INFO& record) {
             ++counts_.failed;
             return Note(L"failed", L"cannot write the access list: " + ErrorMessage(error));
         }
-        if (const DWORD error = KeepReadOnly(object.get(), info.dwFileAttributes)) {
+        if (const DWORD error = KeepReadOnly(object.get(), tag.FileAttributes)) {
             ++counts_.failed;
             return Note(L"failed", L"cannot keep it read-only: " + ErrorMessage(error));
         }
