@@ -71,7 +71,9 @@ IFACEMETHODIMP SetAclControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LON
 }
 
 HRESULT SetAclControl::ActivateInPlace(HWND parent, LPCRECT position) noexcept {
-    if (window_.Handle() != nullptr) return S_OK;
+    if (inPlaceSite_ && window_.Handle() != nullptr) return S_OK;
+    // Still active but the window went with its parent: end that activation first.
+    if (inPlaceSite_) RETURN_IF_FAILED(InPlaceDeactivate());
     if (!clientSite_) return E_UNEXPECTED;
     ComPtr<IOleInPlaceSite> site;
     RETURN_IF_FAILED(clientSite_.As(&site));

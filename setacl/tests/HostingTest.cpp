@@ -190,8 +190,19 @@ TEST(Hosting, ParentWindowDestroyedWhileActive) {
     ASSERT_EQ(S_OK, inPlace->GetWindow(&window));
     container.reset();
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(S_OK, control->Close(OLECLOSE_NOSAVE));
+
+    // Activated again in a new parent, the old activation ends first.
+    common::unique_hwnd second = CreateContainerWindow();
+    Site secondSite(second.get());
+    ASSERT_EQ(S_OK, control->SetClientSite(&secondSite));
+    ASSERT_EQ(S_OK, control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &secondSite, 0, second.get(), nullptr));
     EXPECT_EQ(1, site.deactivations);
+    EXPECT_EQ(1, secondSite.activations);
+    ASSERT_EQ(S_OK, inPlace->GetWindow(&window));
+    EXPECT_EQ(second.get(), GetParent(window));
+
+    EXPECT_EQ(S_OK, control->Close(OLECLOSE_NOSAVE));
+    EXPECT_EQ(1, secondSite.deactivations);
     EXPECT_EQ(S_OK, control->SetClientSite(nullptr));
 }
 
