@@ -71,14 +71,14 @@ void Driver::Respond(const WindowRecord& window, const Answer& answer) {
     }
 }
 
-void Driver::Run(const std::vector<Answer>& script, DWORD timeoutMs, const std::wstring& passive) {
+void Driver::Run(const std::vector<Answer>& script, DWORD timeoutMs, const std::wstring& passiveClass) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     size_t next = 0;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         const auto window = NextWindow(static_cast<DWORD>(std::max<long long>(left.count(), 0)));
         if (!window) return;
-        if (!passive.empty() && window->caption == passive) continue;
+        if (!passiveClass.empty() && window->className == passiveClass) continue;
         if (next == script.size()) Fail("a window beyond the script appeared");
         Respond(*window, script[next++]);
     }
@@ -113,6 +113,13 @@ void PressButton(HWND window, const std::wstring& caption) {
 
 void PostClose(HWND window) { ::PostMessageW(window, WM_CLOSE, 0, 0); }
 
+bool FolderSelected(HWND browser) {
+    DWORD_PTR selected = 0;
+    const HWND tree = FindChildByClass(browser, WC_TREEVIEWW);
+    return tree && ::SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                                         &selected) && selected != 0;
+}
+
 void ChooseFolder(HWND browser, const std::vector<int>& rows) {
     const HWND tree = FindChildByClass(browser, WC_TREEVIEWW);
     if (!tree) throw DriverError("the window \"" + common::WideToAnsi(WindowText(browser)) + "\" holds no folder tree");
@@ -126,12 +133,7 @@ void ChooseFolder(HWND browser, const std::vector<int>& rows) {
     // Posted, not sent: the tree tracks the press in a loop that only a queued release ends.
     ::PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(tree, WM_LBUTTONUP, 0, at);
-    for (UINT waited = 0; waited < kSendTimeoutMs; waited += kPollMs) {
-        DWORD_PTR selected = 0;
-        ::SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &selected);
-        if (selected) break;
-        ::Sleep(kPollMs);
-    }
+    for (UINT waited = 0; waited < kSendTimeoutMs && !FolderSelected(browser); waited += kPollMs) ::Sleep(kPollMs);
     // "+" expands the selection in place (Right would move into an already expanded
     // item), and Down then walks its children in order.
     SendKey(tree, VK_HOME);

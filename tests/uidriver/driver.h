@@ -38,10 +38,10 @@ public:
     // once the process has ended. Throws DriverError when neither happens in time.
     std::optional<WindowRecord> NextWindow(DWORD timeoutMs);
     void Respond(const WindowRecord& window, const Answer& answer);
-    // Answers each new window with the next answer until the process ends. Windows
-    // captioned `passive` (a main window shown for a moment) are recorded but not answered.
+    // Answers each new window with the next answer until the process ends. Windows of
+    // class `passiveClass` (a main window shown for a moment) are recorded but not answered.
     // A window beyond the script, or a process still running at the bound, fails the run.
-    void Run(const std::vector<Answer>& script, DWORD timeoutMs, const std::wstring& passive = {});
+    void Run(const std::vector<Answer>& script, DWORD timeoutMs, const std::wstring& passiveClass = {});
 
     const std::vector<WindowRecord>& Seen() const noexcept { return seen_; }
     std::wstring DescribeSeen() const;
@@ -58,6 +58,8 @@ private:
 void PressButton(HWND window, const std::wstring& caption);
 void PressButtonId(HWND window, int id);
 void PostClose(HWND window);
+// Whether a folder browser's tree has a selected row (asked by handle value, never read).
+bool FolderSelected(HWND browser);
 // Selects a folder in a shell folder browser by keyboard, from its root, then presses OK.
 void ChooseFolder(HWND browser, const std::vector<int>& rows);
 

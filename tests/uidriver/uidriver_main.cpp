@@ -1,6 +1,6 @@
 // Runs a program and answers its windows by script, printing every window it sees
 // and the exit code. For the sandbox run.
-// Usage: uidriver.exe [--timeout SECONDS] [--passive CAPTION] [--answer ok|cancel|close|folder:I.J...]... -- PROGRAM [ARGS...]
+// Usage: uidriver.exe [--timeout SECONDS] [--passive CLASS] [--answer ok|cancel|close|folder:I.J...]... -- PROGRAM [ARGS...]
 #include <windows.h>
 
 #include <cstdio>
@@ -33,7 +33,7 @@ uidriver::Answer ParseAnswer(const std::wstring& text) {
 
 int wmain(int argc, wchar_t** argv) {
     DWORD timeoutMs = 60000;
-    std::wstring passive;
+    std::wstring passiveClass;
     std::vector<uidriver::Answer> script;
     int i = 1;
     try {
@@ -42,12 +42,12 @@ int wmain(int argc, wchar_t** argv) {
             if (arg == L"--") break;
             if (i + 1 >= argc) throw std::invalid_argument("missing value");
             if (arg == L"--timeout") timeoutMs = static_cast<DWORD>(std::stoul(argv[++i]) * 1000);
-            else if (arg == L"--passive") passive = argv[++i];
+            else if (arg == L"--passive") passiveClass = argv[++i];
             else if (arg == L"--answer") script.push_back(ParseAnswer(argv[++i]));
             else throw std::invalid_argument("unknown option");
         }
     } catch (const std::exception&) {
-        std::fprintf(stderr, "usage: uidriver.exe [--timeout S] [--passive CAPTION] [--answer A]... -- PROGRAM [ARGS...]\n");
+        std::fprintf(stderr, "usage: uidriver.exe [--timeout S] [--passive CLASS] [--answer A]... -- PROGRAM [ARGS...]\n");
         return 2;
     }
     if (++i >= argc) return 2;
@@ -57,7 +57,7 @@ int wmain(int argc, wchar_t** argv) {
     try {
         uidriver::Process process(commandLine);
         uidriver::Driver driver(process);
-        driver.Run(script, timeoutMs, passive);
+        driver.Run(script, timeoutMs, passiveClass);
         process.WaitForExit(timeoutMs);
         std::printf("%s", common::WideToAnsi(driver.DescribeSeen()).c_str());
         std::printf("exit code: %lu\n", process.ExitCode());
