@@ -16,7 +16,7 @@ struct CodeText {
 };
 
 constexpr CodeText kTexts[] = {
-    {kOk, L"The operation completed successfully.", L"The operation completed successfully (%ls)."},
+    {kOk, L"The operation completed successfully.", L"The operation completed successfully."},
     {kNoTarget, L"No target has been chosen: call ChooseTarget first.",
      L"No target has been chosen: call ChooseTarget before %ls."},
     {kBadObjectKind, L"The object kind is not supported: only 1 (a file or folder) is.",

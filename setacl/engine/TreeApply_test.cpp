@@ -144,6 +144,13 @@ TEST(TreeApply, SecondRunWritesNothing) {
     EXPECT_NE(second.find(L"access list after: unchanged"), std::wstring::npos);
 }
 
+TEST(TreeApply, GrantsOnADriveRoot) {
+    AclRequest request;
+    ASSERT_EQ(GrantEveryoneFull(request, L"R:\\"), 0) << Narrow(request.ErrorText(GrantEveryoneFull(request, L"R:\\")));
+    EXPECT_TRUE(EveryoneMayWrite(L"R:\\f.txt"));
+    EXPECT_TRUE(EveryoneMayWrite(L"R:\\sub\\g.txt"));
+}
+
 TEST(TreeApply, RefusesATargetThatIsALink) {
     AclRequest request;
     const int32_t code = GrantEveryoneFull(request, kRoot + L"\\treelink");

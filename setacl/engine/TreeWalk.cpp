@@ -16,18 +16,20 @@ bool IsDotName(const FILE_ID_BOTH_DIR_INFO& r) {
 
 }  // namespace
 
-const TreeWalk::Level& TreeWalk::LevelAt(size_t depth) {
-    while (levels_.size() <= depth) {
-        Level level;
-        for (size_t e = 0; e < entries_.size(); ++e) {
-            InheritedChange files = InheritedFrom(levels_.back().folders[e], false);
-            InheritedChange folders = InheritedFrom(levels_.back().folders[e], true);
-            level.empty = level.empty && !files.add && files.drop.empty() && !folders.add && folders.drop.empty();
-            level.files.push_back(std::move(files));
-            level.folders.push_back(std::move(folders));
-        }
-        levels_.push_back(std::move(level));
+TreeWalk::Level TreeWalk::LevelBelow(const std::vector<InheritedChange>& folderChanges) {
+    Level level;
+    for (const InheritedChange& change : folderChanges) {
+        level.files.push_back(InheritedFrom(change, false));
+        level.folders.push_back(InheritedFrom(change, true));
+        const InheritedChange& f = level.files.back();
+        const InheritedChange& d = level.folders.back();
+        level.empty = level.empty && !f.add && f.drop.empty() && !d.add && d.drop.empty();
     }
+    return level;
+}
+
+const TreeWalk::Level& TreeWalk::LevelAt(size_t depth) {
+    while (levels_.size() <= depth) levels_.push_back(LevelBelow(levels_.back().folders));
     return levels_[depth];
 }
 
@@ -42,23 +44,16 @@ void TreeWalk::Note(const wchar_t* what, const std::wstring& reason) {
 
 WalkCounts TreeWalk::Run(common::unique_hfile folder, const std::wstring& path, std::wstring_view resolved,
                          const ACL& targetAcl, const TargetResult& target) {
-    Level first;
-    for (size_t e = 0; e < entries_.size(); ++e) {
-        InheritedChange files, folders;
-        if (entries_[e].toExisting) {
-            files = InheritedFrom(target.explicitChanges[e], false);
-            folders = InheritedFrom(target.explicitChanges[e], true);
-        }
-        first.empty = first.empty && !files.add && files.drop.empty() && !folders.add && folders.drop.empty();
-        first.files.push_back(std::move(files));
-        first.folders.push_back(std::move(folders));
-    }
-    levels_.assign(1, std::move(first));
+    std::vector<InheritedChange> fromTarget;
+    for (size_t e = 0; e < entries_.size(); ++e)
+        fromTarget.push_back(entries_[e].toExisting ? target.explicitChanges[e] : InheritedChange{});
+    levels_.assign(1, LevelBelow(fromTarget));
     counts_ = {};
     if (levels_[0].empty) return counts_;
 
     path_ = path;
-    targetLength_ = path.size();
+    if (path_.back() == L'\\') path_.pop_back();  // a drive root
+    targetLength_ = path_.size();
     // At a drive root every child part starts with the separator already.
     base_.assign(resolved == L"\\" ? std::wstring_view() : resolved);
     depth_ = 0;

@@ -40,6 +40,7 @@ private:
         bool empty = true;
     };
 
+    static Level LevelBelow(const std::vector<InheritedChange>& folderChanges);
     const Level& LevelAt(size_t depth);
     void Push(common::unique_hfile folder, const ACL& acl, const std::vector<int>& placedAt);
     const FILE_ID_BOTH_DIR_INFO* NextRecord(Frame& frame);

@@ -27,6 +27,12 @@ for part in 1 2 3; do
 done
 mkdir -p "$long"
 echo l >"$long/$(printf "file-%085d" 0).txt"
+# A drive of its own, to grant on a drive root.
+mkdir -p "$root/rootdrive/sub"
+echo f >"$root/rootdrive/f.txt"
+echo g >"$root/rootdrive/sub/g.txt"
+ln -sfn "$root/rootdrive" "$WINEPREFIX/dosdevices/r:"
+trap 'rm -f "$WINEPREFIX/dosdevices/r:"' EXIT
 chmod -R go-w "$root"
 chmod 755 "$root/outside" "$root/outside/inner"
 
