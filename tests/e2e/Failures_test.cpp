@@ -72,6 +72,12 @@ TEST_F(ProgramTest, AJobErrorLeavesTheWindowOpenAndItsButtonRunsTheJobAgain) {
     EXPECT_EQ(main->caption, kMainCaption);
     EXPECT_EQ(main->client.right, 307);
     EXPECT_EQ(main->client.bottom, 58);
+    // Dialog-style frame: fixed size, a close box only, no icon; centred on the screen.
+    EXPECT_EQ(main->style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(main->style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+    EXPECT_TRUE(main->exStyle & WS_EX_DLGMODALFRAME);
+    EXPECT_NEAR(main->window.left + main->window.right, ::GetSystemMetrics(SM_CXSCREEN), 1);
+    EXPECT_NEAR(main->window.top + main->window.bottom, ::GetSystemMetrics(SM_CYSCREEN), 1);
     const auto* button = main->FindChild(L"Button");
     ASSERT_TRUE(button) << seen();
     EXPECT_EQ(button->text, L"Set Program Permission");
@@ -106,30 +112,6 @@ TEST_F(ProgramTest, AJobErrorLeavesTheWindowOpenAndItsButtonRunsTheJobAgain) {
     EXPECT_FALSE(driver.NextWindow(kRunBoundMs)) << seen();
     ASSERT_TRUE(process.WaitForExit(kRunBoundMs));
     EXPECT_EQ(process.ExitCode(), 0u);
-}
-
-// D:\KEY-BASE is a link the host script made, to D:\keytarget: the control refuses it,
-// and the application folder and the temporary folder are granted all the same.
-class HostLinkedKeyFolder : public ProgramTest {
-protected:
-    void SetUp() override { PrepareAppFolder(); }
-};
-
-TEST_F(HostLinkedKeyFolder, IsRefusedWithOneMessageWhileTheOtherTwoAreGranted) {
-    ASSERT_TRUE(Attributes(kKeyFolder) & FILE_ATTRIBUTE_REPARSE_POINT) << "run through linked_key_folder.sh";
-    Install(appDir_);
-    AddSibling(appDir_);
-
-    const RunResult run = RunProgram(Exe(appDir_), {Answer::Ok()});
-
-    EXPECT_EQ(run.exitCode, 0u);
-    ASSERT_EQ(run.dialogs.size(), 1u) << run.seen;
-    EXPECT_EQ(run.dialogs[0].caption, L"Project1");
-    EXPECT_FALSE(EveryoneHasFullAccess(L"D:\\keytarget"));
-    EXPECT_TRUE(EveryoneHasFullAccess(appDir_));
-    EXPECT_TRUE(EveryoneHasFullAccess(TempFolder()));
-    EXPECT_EQ(GrantedInLog(appDir_), (std::vector<std::string>{common::WideToAnsi(appDir_),
-                                                               common::WideToAnsi(TempFolder())}));
 }
 
 }  // namespace

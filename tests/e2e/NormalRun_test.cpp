@@ -2,7 +2,6 @@
 // folder is hidden and system, the log is new, and the three folders are granted in order.
 #include <gtest/gtest.h>
 
-#include "common/scope_exit.h"
 #include "common/text.h"
 #include "tests/e2e/ProgramFixture.h"
 
@@ -52,28 +51,6 @@ INSTANTIATE_TEST_SUITE_P(
                    WriteText(dir + kLogName, kStaleLog);
                }}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// D:\ as the application folder: one backslash, and the key folder D:\KEY-BASE.
-TEST_F(ProgramTest, DriveRootAsApplicationFolder) {
-    const std::wstring root = L"D:\\";
-    const common::scope_exit cleanup([&] {
-        for (const wchar_t* name : {L"Project1.exe", L"SetACL.ocx", L"IDAPI32.dll", L"IDAPI32.INI", L"Tarvo-Convoy.exe",
-                                    L"SetACLLog.txt"})
-            RemoveTree(root + name);
-        RestrictEveryone(root);
-    });
-    Install(root);
-    AddSibling(root);
-
-    const RunResult run = RunProgram(Exe(root), {});
-
-    EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_TRUE(run.dialogs.empty()) << run.seen;
-    EXPECT_EQ(Attributes(kKeyFolder), 22u);
-    EXPECT_TRUE(IsFile(root + kLogName));
-    ExpectGrantedInOrder(kKeyFolder, root);
-    EXPECT_EQ(Setting(root, "NET DIR"), "D:\\");
-}
 
 }  // namespace
 }  // namespace e2e
