@@ -1,7 +1,6 @@
 #include "bench/floor_grant.h"
 
 #include <windows.h>
-#include <aclapi.h>
 
 #include <stdexcept>
 #include <vector>
@@ -57,6 +56,7 @@ std::vector<BYTE> WithEveryone(const ACL* old, PSID everyone, BYTE flags) {
 
 size_t FloorGrant(const std::wstring& root) {
     const EveryoneSid everyone;
+    std::vector<BYTE> descriptor(512);
     size_t objects = 0;
     WalkTree(root, [&](const TreeObject& object) {
         common::unique_hfile handle(::CreateFileW(object.path.c_str(), READ_CONTROL | WRITE_DAC,
@@ -64,19 +64,29 @@ size_t FloorGrant(const std::wstring& root) {
                                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!handle) Fail("opening", object.path, ::GetLastError());
 
+        // The kernel-object calls, not GetSecurityInfo/SetSecurityInfo: under Wine
+        // SetSecurityInfo also opens the parent and reads its list on every call,
+        // which makes it many times dearer than the write itself.
+        DWORD needed = 0;
+        while (!::GetKernelObjectSecurity(handle.get(), DACL_SECURITY_INFORMATION, descriptor.data(),
+                                          static_cast<DWORD>(descriptor.size()), &needed)) {
+            if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) Fail("reading the security of", object.path, ::GetLastError());
+            descriptor.resize(needed);
+        }
+        BOOL present = FALSE;
+        BOOL defaulted = FALSE;
         ACL* dacl = nullptr;
-        common::unique_hlocal descriptor;
-        DWORD error = ::GetSecurityInfo(handle.get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                        &dacl, nullptr, reinterpret_cast<PSECURITY_DESCRIPTOR*>(descriptor.put()));
-        if (error != ERROR_SUCCESS) Fail("reading the security of", object.path, error);
+        ::GetSecurityDescriptorDacl(descriptor.data(), &present, &dacl, &defaulted);
 
         const BYTE inheritance = object.isFolder ? OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE : 0;
-        std::vector<BYTE> acl =
-            WithEveryone(dacl, everyone.get(), object.isRoot ? inheritance : inheritance | INHERITED_ACE);
-        error = ::SetSecurityInfo(handle.get(), SE_FILE_OBJECT,
-                                  DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                                  nullptr, reinterpret_cast<ACL*>(acl.data()), nullptr);
-        if (error != ERROR_SUCCESS) Fail("writing the security of", object.path, error);
+        std::vector<BYTE> acl = WithEveryone(present ? dacl : nullptr, everyone.get(),
+                                             object.isRoot ? inheritance : inheritance | INHERITED_ACE);
+        SECURITY_DESCRIPTOR written;
+        ::InitializeSecurityDescriptor(&written, SECURITY_DESCRIPTOR_REVISION);
+        ::SetSecurityDescriptorDacl(&written, TRUE, reinterpret_cast<ACL*>(acl.data()), FALSE);
+        ::SetSecurityDescriptorControl(&written, SE_DACL_AUTO_INHERITED, SE_DACL_AUTO_INHERITED);
+        if (!::SetKernelObjectSecurity(handle.get(), DACL_SECURITY_INFORMATION, &written))
+            Fail("writing the security of", object.path, ::GetLastError());
         ++objects;
     });
     return objects;
