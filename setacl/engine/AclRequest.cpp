@@ -33,11 +33,21 @@ constexpr Permission kPermissions[] = {
     {L"Read", FILE_GENERIC_READ | FILE_GENERIC_EXECUTE},
 };
 
+// Whole strings, so that "Full" followed by a NUL and more is not "Full".
 bool SameText(const std::wstring& a, const wchar_t* b) {
-    return ::CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b, -1, TRUE) == CSTR_EQUAL;
 }
 
-std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
+// A caller's text as the log and the error texts show it: bounded, NULs made visible.
+std::wstring Shown(const std::wstring& text) {
+    constexpr size_t kLimit = 300;
+    std::wstring out = text.size() > kLimit ? text.substr(0, kLimit) + L"..." : text;
+    for (wchar_t& c : out)
+        if (c == L'\0') c = L'?';
+    return out;
+}
+
+std::wstring Quoted(const std::wstring& s) { return L"\"" + Shown(s) + L"\""; }
 
 // The control's methods end here: a failure inside must become a code, never an exception.
 template <typename F>
@@ -83,9 +93,12 @@ int32_t AclRequest::ChooseLogFile(const std::wstring& path) {
     return Guarded([&] {
         State& s = *state_;
         int32_t code = kOk;
+        DWORD error = ERROR_SUCCESS;
+        const std::wstring full = path.empty() ? std::wstring() : LongPath(path, error);
         if (path.empty()) code = s.Fail(kEmptyPath, L"log file");
-        else if (const DWORD error = s.log.Open(path)) code = s.Fail(FromWin32(error), path);
-        return s.Done(L"ChooseLogFile(" + Quoted(path) + L")", code);
+        else if (full.empty()) code = s.Fail(FromWin32(error), Shown(path));
+        else if ((error = s.log.Open(full)) != ERROR_SUCCESS) code = s.Fail(FromWin32(error), Shown(path));
+        return s.Done(L"ChooseLogFile(" + Quoted(Shown(path)) + L")", code);
     });
 }
 
@@ -96,11 +109,12 @@ int32_t AclRequest::ChooseTarget(const std::wstring& path, int32_t objectKind) {
         s.target.clear();
         s.actionChosen = false;
         s.entries.clear();
-        const std::wstring call = L"ChooseTarget(" + Quoted(path) + L", " + std::to_wstring(objectKind) + L")";
+        const std::wstring call = L"ChooseTarget(" + Quoted(Shown(path)) + L", " + std::to_wstring(objectKind) + L")";
         if (objectKind != kFileObject) return s.Done(call, s.Fail(kBadObjectKind, std::to_wstring(objectKind)));
         if (path.empty()) return s.Done(call, s.Fail(kEmptyPath, L"target"));
-        std::wstring full = LongPath(path);
-        if (full.empty()) return s.Done(call, s.Fail(FromWin32(::GetLastError()), path));
+        DWORD error = ERROR_SUCCESS;
+        std::wstring full = LongPath(path, error);
+        if (full.empty()) return s.Done(call, s.Fail(FromWin32(error), Shown(path)));
         s.target = std::move(full);
         return s.Done(call, kOk);
     });
@@ -136,7 +150,7 @@ int32_t AclRequest::AddAccessEntry(const std::wstring& trustee, bool trusteeIsSi
         const Permission* known = nullptr;
         for (const Permission& p : kPermissions)
             if (SameText(permission, p.name)) known = &p;
-        if (!known) return s.Done(call, s.Fail(kBadPermission, permission));
+        if (!known) return s.Done(call, s.Fail(kBadPermission, Shown(permission)));
         entry.mask = known->mask;
         entry.inheritFlags = static_cast<BYTE>((inheritance & 1 ? OBJECT_INHERIT_ACE : 0) |
                                                (inheritance & 2 ? CONTAINER_INHERIT_ACE : 0));
@@ -144,13 +158,12 @@ int32_t AclRequest::AddAccessEntry(const std::wstring& trustee, bool trusteeIsSi
         entry.mode = static_cast<EntryMode>(mode);
         if (trusteeIsSid) {
             entry.sid = SidFromString(trustee);
-            if (entry.sid.empty()) return s.Done(call, s.Fail(kBadSid, trustee));
+            if (entry.sid.empty()) return s.Done(call, s.Fail(kBadSid, Shown(trustee)));
         } else {
-            DWORD lookupError = ERROR_SUCCESS;
-            entry.sid = SidFromName(trustee, lookupError);
-            if (entry.sid.empty()) return s.Done(call, s.Fail(kUnknownTrustee, trustee));
+            entry.sid = SidFromName(trustee);
+            if (entry.sid.empty()) return s.Done(call, s.Fail(kUnknownTrustee, Shown(trustee)));
         }
-        s.log.Line(L"Entry for " + trustee + L" (" + SidToString(entry.sid) + L")");
+        s.log.Line(L"Entry for " + Shown(trustee) + L" (" + SidToString(entry.sid) + L")");
         s.entries.push_back(std::move(entry));
         return s.Done(call, kOk);
     });

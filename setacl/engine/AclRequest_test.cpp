@@ -54,6 +54,30 @@ const BadCall kBadCalls[] = {
      kBadSid, L"\"Everyone\""},
     {"malformed SID", [](AclRequest& r) { return r.AddAccessEntry(L"S-1-x-0", true, L"Full", 3, true, 2, 1); },
      kBadSid, L"\"S-1-x-0\""},
+    // A NUL would cut the text short where the platform reads it, turning it into another one.
+    {"NUL in the path", [](AclRequest& r) { return r.ChooseTarget(std::wstring(L"C:\\x\0y", 6), 1); },
+     FromWin32(ERROR_INVALID_NAME), L"C:\\x?y"},
+    {"NUL in the permission",
+     [](AclRequest& r) { return r.AddAccessEntry(L"Everyone", false, std::wstring(L"Full\0x", 6), 3, true, 2, 1); },
+     kBadPermission, L"\"Full?x\""},
+    {"NUL in the trustee",
+     [](AclRequest& r) { return r.AddAccessEntry(std::wstring(L"Everyone\0x", 10), false, L"Full", 3, true, 2, 1); },
+     kUnknownTrustee, L"\"Everyone?x\""},
+    {"SID with trailing junk", [](AclRequest& r) { return r.AddAccessEntry(L"S-1-1-0x", true, L"Full", 3, true, 2, 1); },
+     kBadSid, L"\"S-1-1-0x\""},
+    {"SID with more parts than a SID holds",
+     [](AclRequest& r) {
+         return r.AddAccessEntry(L"S-1-5-21-1-2-3-4-5-6-7-8-9-10-11-12-13-14-15-16", true, L"Full", 3, true, 2, 1);
+     },
+     kBadSid, L"-16\""},
+    {"NUL in the SID",
+     [](AclRequest& r) { return r.AddAccessEntry(std::wstring(L"S-1-1-0\0x", 9), true, L"Full", 3, true, 2, 1); },
+     kBadSid, L"\"S-1-1-0?x\""},
+    {"path beyond the platform's limit",
+     [](AclRequest& r) { return r.ChooseTarget(L"C:\\" + std::wstring(40000, L'a'), 1); },
+     FromWin32(ERROR_FILENAME_EXCED_RANGE), L"C:\\aaa"},
+    {"log on a device", [](AclRequest& r) { return r.ChooseLogFile(L"NUL"); }, FromWin32(ERROR_BAD_FILE_TYPE),
+     L"NUL"},
 };
 
 TEST(AclRequest, RejectsBadArgumentsWithTheirOwnText) {
@@ -112,8 +136,7 @@ TEST(Trustee, WellKnownNamesWhateverTheLanguage) {
         {L"NT AUTHORITY\\SYSTEM", L"S-1-5-18"},
     };
     for (const auto& c : cases) {
-        DWORD error = 0;
-        EXPECT_EQ(SidToString(SidFromName(c.name, error)), c.sid) << Narrow(c.name);
+        EXPECT_EQ(SidToString(SidFromName(c.name)), c.sid) << Narrow(c.name);
     }
     EXPECT_EQ(SidToString(SidFromString(L"S-1-5-21-1-2-3-1001")), L"S-1-5-21-1-2-3-1001");
 }

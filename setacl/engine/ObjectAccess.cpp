@@ -6,15 +6,23 @@
 
 namespace setacl {
 
-std::wstring LongPath(const std::wstring& path) {
-    if (path.empty()) return {};
+std::wstring LongPath(const std::wstring& path, DWORD& error) {
+    constexpr size_t kMaxPath = 32767;  // the platform's limit; longer ones crash Wine's path functions
+    error = path.empty() || path.find(L'\0') != std::wstring::npos ? ERROR_INVALID_NAME
+            : path.size() > kMaxPath                                ? ERROR_FILENAME_EXCED_RANGE
+                                                                    : ERROR_SUCCESS;
+    if (error != ERROR_SUCCESS) return {};
     if (path.compare(0, 4, L"\\\\?\\") == 0) return path;
     const DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return {};
     std::wstring full(n, L'\0');
-    const DWORD m = ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-    if (m == 0 || m >= n) return {};
+    const DWORD m = n == 0 ? 0 : ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (m == 0 || m >= n || m > kMaxPath - 8) {
+        error = m == 0 ? ::GetLastError() : ERROR_FILENAME_EXCED_RANGE;
+        if (error == ERROR_SUCCESS) error = ERROR_INVALID_NAME;
+        return {};
+    }
     full.resize(m);
+    if (full.compare(0, 4, L"\\\\.\\") == 0) return full;  // a device: no prefix makes it a file
     while (full.size() > 3 && full.back() == L'\\') full.pop_back();
     if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;

@@ -12,8 +12,9 @@
 namespace setacl {
 
 // "\\?\" form of a full path, so that paths beyond MAX_PATH work; no trailing backslash
-// except at a drive root. Empty when the path cannot be made full.
-std::wstring LongPath(const std::wstring& path);
+// except at a drive root. Empty, with `error` set, when the path is not one the platform
+// can take whole (an embedded NUL would silently name another object).
+std::wstring LongPath(const std::wstring& path, DWORD& error);
 // The path as the user knows it, for the log and the error texts.
 std::wstring DisplayPath(const std::wstring& longPath);
 

@@ -27,6 +27,8 @@ unsigned long RequestLog::Open(const std::wstring& path) {
     common::unique_hfile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
                                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ::GetLastError();
+    // A device (a port, NUL) would take the lines without keeping them.
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) return ERROR_BAD_FILE_TYPE;
     LARGE_INTEGER size{};
     if (::GetFileSizeEx(file.get(), &size) && size.QuadPart == 0) pending_ = "\xEF\xBB\xBF";  // so editors read UTF-8
     file_ = std::move(file);

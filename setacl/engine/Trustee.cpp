@@ -47,16 +47,13 @@ std::vector<BYTE> CopySid(PSID sid) {
 
 }  // namespace
 
-std::vector<BYTE> SidFromName(const std::wstring& name, DWORD& lookupError) {
-    lookupError = ERROR_SUCCESS;
+std::vector<BYTE> SidFromName(const std::wstring& name) {
     for (const WellKnownName& known : kWellKnown) {
-        if (::CompareStringOrdinal(name.c_str(), -1, known.name, -1, TRUE) != CSTR_EQUAL) continue;
+        if (::CompareStringOrdinal(name.data(), static_cast<int>(name.size()), known.name, -1, TRUE) != CSTR_EQUAL)
+            continue;
         std::vector<BYTE> sid(SECURITY_MAX_SID_SIZE);
         DWORD size = static_cast<DWORD>(sid.size());
-        if (!::CreateWellKnownSid(known.type, nullptr, sid.data(), &size)) {
-            lookupError = ::GetLastError();
-            return {};
-        }
+        if (!::CreateWellKnownSid(known.type, nullptr, sid.data(), &size)) return {};
         sid.resize(size);
         return sid;
     }
@@ -65,20 +62,25 @@ std::vector<BYTE> SidFromName(const std::wstring& name, DWORD& lookupError) {
     wchar_t domain[256];
     DWORD domainSize = ARRAYSIZE(domain);
     SID_NAME_USE use;
-    if (name.empty() ||
-        !::LookupAccountNameW(nullptr, name.c_str(), sid.data(), &sidSize, domain, &domainSize, &use)) {
-        lookupError = name.empty() ? ERROR_NONE_MAPPED : ::GetLastError();
+    if (name.empty() || name.find(L'\0') != std::wstring::npos ||
+        !::LookupAccountNameW(nullptr, name.c_str(), sid.data(), &sidSize, domain, &domainSize, &use))
         return {};
-    }
     sid.resize(::GetLengthSid(sid.data()));
     return sid;
 }
 
 std::vector<BYTE> SidFromString(const std::wstring& text) {
     PSID raw = nullptr;
-    if (!::ConvertStringSidToSidW(text.c_str(), &raw)) return {};
+    if (text.find(L'\0') != std::wstring::npos || !::ConvertStringSidToSidW(text.c_str(), &raw)) return {};
     common::unique_hlocal owner(raw);
-    return CopySid(raw);
+    std::vector<BYTE> sid = CopySid(raw);
+    // Some parsers stop early or drop parts ("S-1-1-0x" read as S-1-1-0): take only a SID
+    // that reads back as the very text given.
+    const std::wstring back = SidToString(sid);
+    if (::CompareStringOrdinal(back.data(), static_cast<int>(back.size()), text.data(), static_cast<int>(text.size()),
+                               TRUE) != CSTR_EQUAL)
+        return {};
+    return sid;
 }
 
 std::wstring SidToString(const std::vector<BYTE>& sid) {
