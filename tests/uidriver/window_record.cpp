@@ -58,6 +58,14 @@ WindowRecord RecordWindow(HWND hwnd) {
     ::GetWindowRect(hwnd, &r.window);
     ::GetClientRect(hwnd, &r.client);
     ::EnumChildWindows(hwnd, CollectChild, reinterpret_cast<LPARAM>(&r));
+    for (const auto& c : r.children) {
+        if (!c.visible || !IsStaticOfType(c, SS_ICON)) continue;
+        DWORD_PTR icon = 0;
+        const HWND child = ::GetDlgItem(hwnd, c.id);
+        if (child && ::SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &icon) &&
+            icon != 0)
+            r.hasIcon = true;
+    }
     return r;
 }
 
@@ -75,18 +83,6 @@ std::vector<std::wstring> WindowRecord::StaticTexts() const {
             !c.text.empty())
             out.push_back(c.text);
     return out;
-}
-
-bool WindowRecord::HasIcon() const {
-    for (const auto& c : children) {
-        if (!c.visible || !IsStaticOfType(c, SS_ICON)) continue;
-        const HWND child = ::GetDlgItem(hwnd, c.id);
-        DWORD_PTR icon = 0;
-        if (child && ::SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &icon) &&
-            icon != 0)
-            return true;
-    }
-    return false;
 }
 
 const ChildRecord* WindowRecord::FindChild(const std::wstring& cls, const std::wstring& text) const {

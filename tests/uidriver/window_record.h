@@ -26,12 +26,13 @@ struct WindowRecord {
     RECT window{};  // screen coordinates
     RECT client{};  // client coordinates: left and top are 0
     std::vector<ChildRecord> children;
+    // A visible SS_ICON static holding an icon, as a message box shows for MB_ICON*.
+    bool hasIcon = false;
 
     std::vector<std::wstring> ButtonTexts() const;
     // Texts of the visible static controls that show text (the message of a message box).
     std::vector<std::wstring> StaticTexts() const;
-    // A visible SS_ICON static holding an icon, as a message box shows for MB_ICON*.
-    bool HasIcon() const;
+    bool HasIcon() const { return hasIcon; }
     const ChildRecord* FindChild(const std::wstring& className, const std::wstring& text = {}) const;
     bool IsDialog() const { return className == L"#32770"; }
 };
