@@ -102,6 +102,7 @@ std::optional<AceShape> InheritedShape(const AceShape& parent, bool childIsFolde
 InheritedChange InheritedFrom(const InheritedChange& parent, bool childIsFolder) {
     InheritedChange child;
     if (parent.add) child.add = InheritedShape(*parent.add, childIsFolder);
+    child.enough = parent.enough;
     for (const AceShape& d : parent.drop) {
         if (auto s = InheritedShape(d, childIsFolder); s && !(child.add && *s == *child.add) && !Contains(child.drop, *s))
             child.drop.push_back(*s);
@@ -192,6 +193,23 @@ TargetResult EditTarget(const ACL& current, const std::vector<AccessEntry>& entr
     return result;
 }
 
+void NoteStoredRights(const ACL& stored, const std::vector<AccessEntry>& entries, TargetResult& target) {
+    for (size_t e = 0; e < entries.size(); ++e) {
+        InheritedChange& change = target.explicitChanges[e];
+        if (!change.add) continue;
+        const ACE_HEADER* ace = FirstAce(stored);
+        for (WORD i = 0; i < stored.AceCount; ++i, ace = NextAce(ace)) {
+            if (IsInherited(ace) || ace->AceType != ACCESS_ALLOWED_ACE_TYPE || !IsTrusteeAce(ace, entries[e].sid) ||
+                (ace->AceFlags & kInheritFlags) != (change.add->flags & kInheritFlags))
+                continue;
+            const ACCESS_MASK kept = ShapeOf(ace).mask;
+            // Only a narrowing of what was written; anything else is not the platform's doing.
+            if (kept != change.add->mask && (kept & change.add->mask) == kept) change.enough = kept;
+            break;
+        }
+    }
+}
+
 bool EditDescendant(const ACL& current, const std::vector<AccessEntry>& entries,
                     const std::vector<ChildEdit>& edits, std::vector<BYTE>& out, std::vector<int>& placedAt) {
     const size_t n = entries.size();
@@ -205,8 +223,9 @@ bool EditDescendant(const ACL& current, const std::vector<AccessEntry>& entries,
             const auto& add = edits[e].change->add;
             if (placedAt[e] >= 0 || !add || !IsTrusteeAce(ace, entries[e].sid)) continue;
             const AceShape has = ShapeOf(ace);
-            if (has.type == add->type && (has.flags | INHERITED_ACE) == add->flags &&
-                (has.mask & add->mask) == add->mask && !Contains(edits[e].change->drop, has))
+            const ACCESS_MASK enough = edits[e].change->enough ? edits[e].change->enough : add->mask;
+            if (has.type == add->type && (has.flags | INHERITED_ACE) == add->flags && (has.mask & enough) == enough &&
+                !Contains(edits[e].change->drop, has))
                 placedAt[e] = i;
         }
     }

@@ -37,6 +37,9 @@ std::optional<AceShape> InheritedShape(const AceShape& parent, bool childIsFolde
 struct InheritedChange {
     std::optional<AceShape> add;
     std::vector<AceShape> drop;
+    // The rights an ACE of the trustee must hold to count as `add` already; less than
+    // add->mask only where the platform was seen to store less than was written.
+    ACCESS_MASK enough = 0;
 };
 
 // The inherited changes one level further down.
@@ -54,6 +57,11 @@ struct TargetResult {
 // trustee's explicit allow ACE with the same inheritance (or adds one), set replaces all
 // of the trustee's explicit ACEs. The result is in canonical order.
 TargetResult EditTarget(const ACL& current, const std::vector<AccessEntry>& entries);
+
+// Where the platform stored the target's list with narrower rights than were written
+// (Wine keeps no right to change permissions or owner for anyone but the owner), what it
+// kept is what the objects below can show too: they count as in line when they hold that.
+void NoteStoredRights(const ACL& stored, const std::vector<AccessEntry>& entries, TargetResult& target);
 
 // Brings one object below the target in line: drops inherited ACEs that no longer come
 // down, adds the missing inherited ACE where the platform would place it (after the

@@ -168,6 +168,31 @@ TEST(EditDescendant, InheritsAsThePlatformWould) {
     }
 }
 
+// Wine stores Everyone's "Full" as 0x1301ff: objects below holding that are not
+// rewritten on every run, while anything less still is.
+TEST(NoteStoredRights, ObjectsHoldingWhatThePlatformKeptAreInLine) {
+    const Dacl target(L"D:(A;;FA;;;SY)");
+    TargetResult result = EditTarget(target.acl(), {kEveryoneFull});
+    auto inLine = [&](const wchar_t* child) {
+        const InheritedChange change = InheritedFrom(result.explicitChanges[0], false);
+        const Dacl c(child);
+        std::vector<BYTE> out;
+        std::vector<int> placedAt;
+        return !EditDescendant(c.acl(), {kEveryoneFull}, {ChildEdit{&change, 0}}, out, placedAt);
+    };
+    EXPECT_FALSE(inLine(L"D:(A;;FA;;;SY)(A;;0x1301ff;;;WD)"));
+
+    const Dacl widerThanWritten(L"D:(A;;FA;;;SY)(A;OICI;0x1f01ff;;;WD)(A;;0x1301ff;;;WD)");
+    NoteStoredRights(widerThanWritten.acl(), {kEveryoneFull}, result);
+    EXPECT_FALSE(inLine(L"D:(A;;FA;;;SY)(A;;0x1301ff;;;WD)"));
+
+    const Dacl stored(L"D:(A;OICI;FA;;;SY)(A;OICI;0x1301ff;;;WD)");
+    NoteStoredRights(stored.acl(), {kEveryoneFull}, result);
+    EXPECT_TRUE(inLine(L"D:(A;;FA;;;SY)(A;;0x1301ff;;;WD)"));
+    EXPECT_TRUE(inLine(L"D:(A;ID;FA;;;WD)"));
+    EXPECT_FALSE(inLine(L"D:(A;;FA;;;SY)(A;;0x1200a9;;;WD)"));
+}
+
 // Wine keeps no protection on disk, so what stops the walk is checked on descriptors here.
 TEST(ParseDacl, SeesProtectionAndAMissingList) {
     const struct {

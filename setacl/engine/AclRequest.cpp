@@ -223,12 +223,22 @@ int32_t AclRequest::State::Apply() {
     if (!dacl.acl) return Fail(kTargetHasNoDacl, shown);
     log.Line(L"Target " + shown + L": access list before: " + DaclToSddl(dacl.descriptor));
 
-    const TargetResult result = EditTarget(*dacl.acl, entries);
+    TargetResult result = EditTarget(*dacl.acl, entries);
     const auto* newAcl = reinterpret_cast<const ACL*>(result.acl.data());
     if (result.changed) {
         if (const DWORD error = WriteDacl(object.get(), newAcl, dacl.control)) return Fail(FromWin32(error), shown);
         if (const DWORD error = KeepReadOnly(object.get(), info.dwFileAttributes)) return Fail(FromWin32(error), shown);
-        log.Line(L"Target " + shown + L": access list after: " + DaclToSddl(newAcl, dacl.control) + L" (written)");
+        const std::wstring written = DaclToSddl(newAcl, dacl.control);
+        log.Line(L"Target " + shown + L": access list after: " + written + L" (written)");
+        // Read back once: a platform that keeps less than it is given would otherwise have
+        // every object below rewritten on every run.
+        std::vector<BYTE> storedDescriptor;
+        ObjectDacl stored;
+        if (ReadDacl(object.get(), storedDescriptor, stored) == ERROR_SUCCESS && stored.acl) {
+            NoteStoredRights(*stored.acl, entries, result);
+            const std::wstring kept = DaclToSddl(stored.descriptor);
+            if (kept != written) log.Line(L"Target " + shown + L": access list as the file system keeps it: " + kept);
+        }
     } else {
         log.Line(L"Target " + shown + L": access list after: unchanged");
     }

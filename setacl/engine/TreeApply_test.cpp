@@ -144,6 +144,21 @@ TEST(TreeApply, SecondRunWritesNothing) {
     EXPECT_NE(second.find(L"access list after: unchanged"), std::wstring::npos);
 }
 
+// Wine keeps Everyone's "Full" as 0x1301ff, so the target is written again; what the
+// target showed it keeps is enough below, where nothing is written but the read-only
+// file (Wine shows its read-only flag as no write access for anyone).
+TEST(TreeApply, SecondFullRunWritesOnlyTheTarget) {
+    const size_t before = ReadLog().size();
+    AclRequest request;
+    ASSERT_EQ(request.ChooseLogFile(kLog), 0);
+    ASSERT_EQ(GrantEveryoneFull(request, kTree), 0);
+    const std::wstring second = ReadLog().substr(before);
+    EXPECT_LE(Count(second, L"(written)"), 1u) << Narrow(second);
+    EXPECT_EQ(Count(second, L" changed: "), 1u) << Narrow(second);
+    EXPECT_EQ(Count(second, L" changed: D:\\acl\\tree\\ro.txt"), 1u) << Narrow(second);
+    EXPECT_NE(second.find(L"unchanged: D:\\acl\\tree\\sub\\deep\\c.txt"), std::wstring::npos) << Narrow(second);
+}
+
 TEST(TreeApply, GrantsOnADriveRoot) {
     AclRequest request;
     ASSERT_EQ(GrantEveryoneFull(request, L"R:\\"), 0) << Narrow(request.ErrorText(GrantEveryoneFull(request, L"R:\\")));
