@@ -1,10 +1,9 @@
 #include "tests/uidriver/driver.h"
 
-#include <algorithm>
-#include <chrono>
 #include <commctrl.h>
 
-#include <sstream>
+#include <algorithm>
+#include <chrono>
 
 #include "common/text.h"
 
