@@ -108,10 +108,40 @@ const FILE_ID_BOTH_DIR_INFO* TreeWalk::NextRecord(Frame& frame) {
     return record;
 }
 
+// Why the open object must be neither changed nor entered; null when it may be. Asked
+// only before a write or a descent: reading the list of whatever was opened harms nothing,
+// and a re-run that changes nothing then costs no more than reading every list.
+const wchar_t* TreeWalk::Refusal(HANDLE object, bool folder, DWORD& attributes, DWORD& error) {
+    // The cheapest questions that answer what is needed: GetFileInformationByHandle also
+    // asks for the volume, which costs more than reading the access list under Wine.
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    if (!::GetFileInformationByHandleEx(object, FileAttributeTagInfo, &tag, sizeof tag)) {
+        error = ::GetLastError();
+        return L"cannot inspect";
+    }
+    attributes = tag.FileAttributes;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return L"link or junction, not followed";
+    // What was opened must be what was listed: a swap in between, or a link the platform
+    // does not report, shows in where the handle really leads.
+    expected_.assign(base_);
+    expected_.append(path_, targetLength_, std::wstring::npos);
+    if (((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder ||
+        !SamePath(ResolvedPath(object, nameBuffer_), expected_))
+        return L"link or junction, not followed";
+    if (folder) return nullptr;
+    FILE_STANDARD_INFO standard;
+    if (!::GetFileInformationByHandleEx(object, FileStandardInfo, &standard, sizeof standard)) {
+        error = ::GetLastError();
+        return L"cannot inspect";
+    }
+    return standard.NumberOfLinks > 1 ? L"file with more than one hard link" : nullptr;
+}
+
 void TreeWalk::Visit(const FILE_ID_BOTH_DIR_INFO& record) {
     ++counts_.visited;
     const bool folder = (record.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    // The listing is the only place where this platform reliably reports a symbolic link.
+    // The listing is the only place where this platform reliably reports a symbolic link
+    // to a folder.
     if (record.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         ++counts_.skipped;
         return Note(L"skipped", L"link or junction, not followed");
@@ -120,36 +150,6 @@ void TreeWalk::Visit(const FILE_ID_BOTH_DIR_INFO& record) {
     if (!object) {
         ++counts_.failed;
         return Note(L"failed", L"cannot open: " + ErrorMessage(::GetLastError()));
-    }
-    // The cheapest questions that answer what is needed: GetFileInformationByHandle also
-    // asks for the volume, which costs more than reading the access list under Wine.
-    FILE_ATTRIBUTE_TAG_INFO tag;
-    if (!::GetFileInformationByHandleEx(object.get(), FileAttributeTagInfo, &tag, sizeof tag)) {
-        ++counts_.failed;
-        return Note(L"failed", L"cannot inspect: " + ErrorMessage(::GetLastError()));
-    }
-    if (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        ++counts_.skipped;
-        return Note(L"skipped", L"link or junction, not followed");
-    }
-    // What was opened must be what was listed: a swap in between could lead outside the tree.
-    expected_.assign(base_);
-    expected_.append(path_, targetLength_, std::wstring::npos);
-    if (((tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder ||
-        !SamePath(ResolvedPath(object.get(), nameBuffer_), expected_)) {
-        ++counts_.skipped;
-        return Note(L"skipped", L"link or junction, not followed");
-    }
-    if (!folder) {
-        FILE_STANDARD_INFO standard;
-        if (!::GetFileInformationByHandleEx(object.get(), FileStandardInfo, &standard, sizeof standard)) {
-            ++counts_.failed;
-            return Note(L"failed", L"cannot inspect: " + ErrorMessage(::GetLastError()));
-        }
-        if (standard.NumberOfLinks > 1) {
-            ++counts_.skipped;
-            return Note(L"skipped", L"file with more than one hard link");
-        }
     }
     ObjectDacl dacl;
     if (const DWORD error = ReadDacl(object.get(), descriptor_, dacl)) {
@@ -171,23 +171,38 @@ void TreeWalk::Visit(const FILE_ID_BOTH_DIR_INFO& record) {
         edits_[e].change = folder ? &level.folders[e] : &level.files[e];
         edits_[e].position = folder ? parent.folderPosition[e] : parent.filePosition[e];
     }
-    if (EditDescendant(*dacl.acl, entries_, edits_, acl_, placedAt_)) {
-        if (const DWORD error = WriteDacl(object.get(), reinterpret_cast<const ACL*>(acl_.data()),
+    const bool changed = EditDescendant(*dacl.acl, entries_, edits_, acl_, placedAt_);
+    const bool descend = folder && !LevelAt(depth_).empty;
+    if (changed || descend) {
+        DWORD attributes = 0, error = ERROR_SUCCESS;
+        if (const wchar_t* reason = Refusal(object.get(), folder, attributes, error)) {
+            if (error == ERROR_SUCCESS) {
+                ++counts_.skipped;
+                return Note(L"skipped", reason);
+            }
+            ++counts_.failed;
+            return Note(L"failed", std::wstring(reason) + L": " + ErrorMessage(error));
+        }
+        if (changed) {
+            if (const DWORD e = WriteDacl(object.get(), reinterpret_cast<const ACL*>(acl_.data()),
                                           dacl.control | SE_DACL_AUTO_INHERITED)) {
-            ++counts_.failed;
-            return Note(L"failed", L"cannot write the access list: " + ErrorMessage(error));
+                ++counts_.failed;
+                return Note(L"failed", L"cannot write the access list: " + ErrorMessage(e));
+            }
+            if (const DWORD e = KeepReadOnly(object.get(), attributes)) {
+                ++counts_.failed;
+                return Note(L"failed", L"cannot keep it read-only: " + ErrorMessage(e));
+            }
         }
-        if (const DWORD error = KeepReadOnly(object.get(), tag.FileAttributes)) {
-            ++counts_.failed;
-            return Note(L"failed", L"cannot keep it read-only: " + ErrorMessage(error));
-        }
+    }
+    if (changed) {
         ++counts_.changed;
         Note(L"changed");
     } else {
         ++counts_.unchanged;
         Note(L"unchanged");
     }
-    if (folder && !LevelAt(depth_).empty) Push(std::move(object), *reinterpret_cast<const ACL*>(acl_.data()), placedAt_);
+    if (descend) Push(std::move(object), *reinterpret_cast<const ACL*>(acl_.data()), placedAt_);
 }
 
 }  // namespace setacl

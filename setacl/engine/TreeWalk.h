@@ -45,6 +45,7 @@ private:
     void Push(common::unique_hfile folder, const ACL& acl, const std::vector<int>& placedAt);
     const FILE_ID_BOTH_DIR_INFO* NextRecord(Frame& frame);
     void Visit(const FILE_ID_BOTH_DIR_INFO& record);
+    const wchar_t* Refusal(HANDLE object, bool folder, DWORD& attributes, DWORD& error);
     void Note(const wchar_t* what, const std::wstring& reason = {});
 
     const std::vector<AccessEntry>& entries_;
