@@ -83,6 +83,14 @@ struct AclRequest::State {
         log.Flush();
         return code;
     }
+    struct OpenTarget {
+        common::unique_hfile handle;
+        DWORD attributes = 0;
+        bool folder = false;
+        std::vector<BYTE> nameBuffer;
+        std::wstring_view resolved;  // in nameBuffer
+    };
+    int32_t Open(OpenTarget& opened);
     int32_t Apply();
 };
 
@@ -178,11 +186,10 @@ std::wstring AclRequest::ErrorText(int32_t code) const {
     return DescribeResult(code, it == state_->details.end() ? std::wstring() : it->second);
 }
 
-int32_t AclRequest::State::Apply() {
-    if (target.empty()) return Fail(kNoTarget, L"ApplyRequest");
+// Opens the target and checks it through that handle: never a link, junction or hard
+// link, and the handle must lead where the path names. Returns 0 or the code to report.
+int32_t AclRequest::State::Open(OpenTarget& opened) {
     const std::wstring shown = DisplayPath(target);
-    if (entries.empty()) return Fail(kNoEntries, shown);
-
     // The listing's attributes show a symbolic link even where opening it does not.
     bool listedAsFolder = false;
     WIN32_FIND_DATAW found;
@@ -198,43 +205,54 @@ int32_t AclRequest::State::Apply() {
     }
     find.reset();
 
-    common::unique_hfile object = OpenObject(target, listedAsFolder);
-    if (!object) return Fail(FromWin32(::GetLastError()), shown);
+    opened.handle = OpenObject(target, listedAsFolder);
+    if (!opened.handle) return Fail(FromWin32(::GetLastError()), shown);
     BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(object.get(), &info)) return Fail(FromWin32(::GetLastError()), shown);
+    if (!::GetFileInformationByHandle(opened.handle.get(), &info)) return Fail(FromWin32(::GetLastError()), shown);
+    opened.attributes = info.dwFileAttributes;
+    opened.folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Fail(kTargetIsLink, shown);
-    const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (folder != listedAsFolder) return Fail(kTargetChanged, shown);
-    if (!folder && info.nNumberOfLinks > 1) return Fail(kTargetHardLinked, shown);
+    if (opened.folder != listedAsFolder) return Fail(kTargetChanged, shown);
+    if (!opened.folder && info.nNumberOfLinks > 1) return Fail(kTargetHardLinked, shown);
     // A link the platform does not report still shows in where the handle really leads.
-    std::vector<BYTE> nameBuffer;
     std::wstring normalized(target);
     if (const DWORD n = ::GetLongPathNameW(target.c_str(), nullptr, 0)) {
         normalized.resize(n);
         normalized.resize(::GetLongPathNameW(target.c_str(), normalized.data(), n));
         if (normalized.empty()) normalized = target;
     }
-    const std::wstring_view resolved = ResolvedPath(object.get(), nameBuffer);
-    if (!SamePath(resolved, VolumePart(normalized))) return Fail(kTargetIsLink, shown);
+    opened.resolved = ResolvedPath(opened.handle.get(), opened.nameBuffer);
+    if (!LeadsTo(opened.resolved, VolumePart(normalized))) return Fail(kTargetIsLink, shown);
+    return kOk;
+}
+
+int32_t AclRequest::State::Apply() {
+    if (target.empty()) return Fail(kNoTarget, L"ApplyRequest");
+    const std::wstring shown = DisplayPath(target);
+    if (entries.empty()) return Fail(kNoEntries, shown);
+
+    OpenTarget opened;
+    if (const int32_t code = Open(opened)) return code;
+    const HANDLE object = opened.handle.get();
 
     std::vector<BYTE> descriptor;
     ObjectDacl dacl;
-    if (const DWORD error = ReadDacl(object.get(), descriptor, dacl)) return Fail(FromWin32(error), shown);
+    if (const DWORD error = ReadDacl(object, descriptor, dacl)) return Fail(FromWin32(error), shown);
     if (!dacl.acl) return Fail(kTargetHasNoDacl, shown);
     log.Line(L"Target " + shown + L": access list before: " + DaclToSddl(dacl.descriptor));
 
     TargetResult result = EditTarget(*dacl.acl, entries);
     const auto* newAcl = reinterpret_cast<const ACL*>(result.acl.data());
     if (result.changed) {
-        if (const DWORD error = WriteDacl(object.get(), newAcl, dacl.control)) return Fail(FromWin32(error), shown);
-        if (const DWORD error = KeepReadOnly(object.get(), info.dwFileAttributes)) return Fail(FromWin32(error), shown);
+        if (const DWORD error = WriteDacl(object, newAcl, dacl.control)) return Fail(FromWin32(error), shown);
+        if (const DWORD error = KeepReadOnly(object, opened.attributes)) return Fail(FromWin32(error), shown);
         const std::wstring written = DaclToSddl(newAcl, dacl.control);
         log.Line(L"Target " + shown + L": access list after: " + written + L" (written)");
         // Read back once: a platform that keeps less than it is given would otherwise have
         // every object below rewritten on every run.
         std::vector<BYTE> storedDescriptor;
         ObjectDacl stored;
-        if (ReadDacl(object.get(), storedDescriptor, stored) == ERROR_SUCCESS && stored.acl) {
+        if (ReadDacl(object, storedDescriptor, stored) == ERROR_SUCCESS && stored.acl) {
             NoteStoredRights(*stored.acl, entries, result);
             const std::wstring kept = DaclToSddl(stored.descriptor);
             if (kept != written) log.Line(L"Target " + shown + L": access list as the file system keeps it: " + kept);
@@ -242,10 +260,10 @@ int32_t AclRequest::State::Apply() {
     } else {
         log.Line(L"Target " + shown + L": access list after: unchanged");
     }
-    if (!folder) return kOk;
+    if (!opened.folder) return kOk;
 
     TreeWalk walk(entries, log);
-    const WalkCounts counts = walk.Run(std::move(object), target, resolved, *newAcl, result);
+    const WalkCounts counts = walk.Run(std::move(opened.handle), target, opened.resolved, *newAcl, result);
     log.Line(L"Below " + shown + L": " + std::to_wstring(counts.visited) + L" visited, " +
              std::to_wstring(counts.changed) + L" changed, " + std::to_wstring(counts.unchanged) + L" unchanged, " +
              std::to_wstring(counts.skipped) + L" skipped, " + std::to_wstring(counts.failed) + L" failed");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "setacl/engine/ObjectAccess.h"
 #include "setacl/engine/ResultCode.h"
 #include "setacl/engine/Trustee.h"
 
@@ -123,6 +124,26 @@ TEST(AclRequest, ErrorTextForAnyCode) {
     const std::wstring denied = request.ErrorText(FromWin32(ERROR_ACCESS_DENIED));
     EXPECT_NE(denied.find(L"(code -2147024891 (0x80070005))"), std::wstring::npos) << Narrow(denied);
     EXPECT_NE(denied.find(L"ccess"), std::wstring::npos) << Narrow(denied);
+}
+
+// Where the handle leads against what the caller named: the named part must end it.
+TEST(LeadsTo, AcceptsDeeperVolumesOnlyOnANameBoundary) {
+    const struct {
+        const wchar_t* resolved;
+        const wchar_t* named;
+        bool leads;
+    } cases[] = {
+        {L"\\acl\\tree", L"\\acl\\tree", true},
+        {L"\\ACL\\Tree", L"\\acl\\tree", true},
+        {L"\\server\\share\\apps", L"\\apps", true},    // mapped drive
+        {L"\\server\\share", L"\\", true},               // its root
+        {L"\\acl\\outside", L"\\acl\\treelink", false}, // a link
+        {L"\\b\\tree", L"\\a\\tree", false},            // a link to a namesake
+        {L"\\xapps", L"\\apps", false},
+        {L"", L"\\apps", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LeadsTo(c.resolved, c.named), c.leads) << Narrow(c.resolved) << " / " << Narrow(c.named);
 }
 
 TEST(Trustee, WellKnownNamesWhateverTheLanguage) {

@@ -64,6 +64,18 @@ bool SamePath(std::wstring_view a, std::wstring_view b) {
            CSTR_EQUAL;
 }
 
+std::wstring_view WithoutTrailingSeparators(std::wstring_view path) {
+    while (!path.empty() && path.back() == L'\\') path.remove_suffix(1);
+    return path;
+}
+
+bool LeadsTo(std::wstring_view resolved, std::wstring_view named) {
+    resolved = WithoutTrailingSeparators(resolved);
+    named = WithoutTrailingSeparators(named);
+    // `named` starts with a separator (or is a drive root), so a match ends on a name boundary.
+    return resolved.size() >= named.size() && SamePath(resolved.substr(resolved.size() - named.size()), named);
+}
+
 DWORD KeepReadOnly(HANDLE object, DWORD attributesBefore) {
     if (!(attributesBefore & FILE_ATTRIBUTE_READONLY)) return ERROR_SUCCESS;
     FILE_BASIC_INFO basic;

@@ -29,6 +29,10 @@ std::wstring_view ResolvedPath(HANDLE object, std::vector<BYTE>& buffer);
 // The same part of a long path, to compare with ResolvedPath.
 std::wstring_view VolumePart(const std::wstring& longPath);
 bool SamePath(std::wstring_view a, std::wstring_view b);
+// Whether `resolved` is `named` or ends in it: a mapped or substituted drive starts deeper
+// in its volume than its letter shows, so only the part the caller named is compared.
+bool LeadsTo(std::wstring_view resolved, std::wstring_view named);
+std::wstring_view WithoutTrailingSeparators(std::wstring_view path);
 
 // Sets the read-only attribute again where writing the access list cleared it (Wine keeps
 // both in the same permission bits). Returns a Win32 error code.

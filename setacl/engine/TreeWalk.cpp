@@ -54,8 +54,8 @@ WalkCounts TreeWalk::Run(common::unique_hfile folder, const std::wstring& path, 
     path_ = path;
     if (path_.back() == L'\\') path_.pop_back();  // a drive root
     targetLength_ = path_.size();
-    // At a drive root every child part starts with the separator already.
-    base_.assign(resolved == L"\\" ? std::wstring_view() : resolved);
+    // Every child part starts with the separator already.
+    base_.assign(WithoutTrailingSeparators(resolved));
     depth_ = 0;
     Push(std::move(folder), targetAcl, target.placedAt);
     while (depth_ > 0) {
