@@ -269,6 +269,8 @@ bool EditDescendant(const ACL& current, const std::vector<AccessEntry>& entries,
     return changed;
 }
 
+bool Fits(const std::vector<BYTE>& acl) { return acl.size() <= MAXWORD; }
+
 size_t InheritedBefore(const ACL& folderAcl, int before, bool childIsFolder) {
     size_t count = 0;
     const ACE_HEADER* ace = FirstAce(folderAcl);

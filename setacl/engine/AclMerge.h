@@ -76,6 +76,10 @@ struct ChildEdit {
 bool EditDescendant(const ACL& current, const std::vector<AccessEntry>& entries,
                     const std::vector<ChildEdit>& edits, std::vector<BYTE>& out, std::vector<int>& placedAt);
 
+// Whether a list built here stays within the 64 KB an ACL can hold; one that does not
+// must never be written, its size field could not say how long it is.
+bool Fits(const std::vector<BYTE>& acl);
+
 // How many ACEs before index `before` of a folder's list a child of the given kind inherits:
 // the place of the inherited ACE in that child's list.
 size_t InheritedBefore(const ACL& folderAcl, int before, bool childIsFolder);

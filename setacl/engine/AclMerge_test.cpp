@@ -193,6 +193,15 @@ TEST(NoteStoredRights, ObjectsHoldingWhatThePlatformKeptAreInLine) {
     EXPECT_FALSE(inLine(L"D:(A;;FA;;;SY)(A;;0x1200a9;;;WD)"));
 }
 
+TEST(Fits, AListGrownPastItsSizeFieldIsNotWritten) {
+    std::wstring sddl = L"D:";
+    for (int i = 0; i < 1819; ++i) sddl += L"(A;;FA;;;S-1-5-21-1-2-3-" + std::to_wstring(1000 + i) + L")";
+    const Dacl full(sddl);
+    ASSERT_EQ(full.acl().AclSize, sizeof(ACL) + 1819u * 36u);  // 65492 bytes, room for one more SID of 12
+    EXPECT_TRUE(Fits(EditTarget(full.acl(), {kEveryoneFull}).acl));
+    EXPECT_FALSE(Fits(EditTarget(full.acl(), {kEveryoneFull, Entry(L"S-1-5-32-545", FILE_ALL_ACCESS, kOICI)}).acl));
+}
+
 // Wine keeps no protection on disk, so what stops the walk is checked on descriptors here.
 TEST(ParseDacl, SeesProtectionAndAMissingList) {
     const struct {

@@ -244,6 +244,7 @@ int32_t AclRequest::State::Apply() {
     TargetResult result = EditTarget(*dacl.acl, entries);
     const auto* newAcl = reinterpret_cast<const ACL*>(result.acl.data());
     if (result.changed) {
+        if (!Fits(result.acl)) return Fail(FromWin32(ERROR_INVALID_ACL), shown);
         if (const DWORD error = WriteDacl(object, newAcl, dacl.control)) return Fail(FromWin32(error), shown);
         if (const DWORD error = KeepReadOnly(object, opened.attributes)) return Fail(FromWin32(error), shown);
         const std::wstring written = DaclToSddl(newAcl, dacl.control);

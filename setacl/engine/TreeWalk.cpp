@@ -184,6 +184,10 @@ void TreeWalk::Visit(const FILE_ID_BOTH_DIR_INFO& record) {
             return Note(L"failed", std::wstring(reason) + L": " + ErrorMessage(error));
         }
         if (changed) {
+            if (!Fits(acl_)) {
+                ++counts_.failed;
+                return Note(L"failed", L"the access list would outgrow the 64 KB a list can hold");
+            }
             if (const DWORD e = WriteDacl(object.get(), reinterpret_cast<const ACL*>(acl_.data()),
                                           dacl.control | SE_DACL_AUTO_INHERITED)) {
                 ++counts_.failed;
