@@ -21,14 +21,15 @@ cxx=${CXX_FUZZ:-clang++}
 flags=(-std=c++17 -g -O1 -fno-omit-frame-pointer
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
        -I"$here" -Wall -Wextra)
-"$cxx" "${flags[@]}" "$here/fuzz/${target}_fuzzer.cpp" "${sources[@]/#/$here/}" -o "$out/fuzzer"
+# At the lowest priority: tests running beside it under Wine must not be slowed down.
+nice -n 19 "$cxx" "${flags[@]}" "$here/fuzz/${target}_fuzzer.cpp" "${sources[@]/#/$here/}" -o "$out/fuzzer"
 
 # New finds go to a scratch corpus so the committed seeds stay small and reviewed.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 rm -f "$out/crashes"/*
 status=0
-"$out/fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+nice -n 19 "$out/fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
   -print_final_stats=1 -artifact_prefix="$out/crashes/" \
   "$out/corpus" "$here/fuzz/corpus/$target" || status=$?
 

@@ -18,6 +18,7 @@ TEST(KeyFolderLink, ProgramDoesNotGrantThroughAPlantedKeyFolderLink) {
     const std::wstring app = L"D:\\hardening-keylink\\App";
     ASSERT_TRUE(::GetFileAttributesW(kKeyFolder) & FILE_ATTRIBUTE_REPARSE_POINT) << "key_link.sh plants the link";
     StageApplicationFolder(app);
+    RegisterControl(app);
 
     const RunOutcome outcome = RunProgram(app, true);
     ASSERT_EQ(0u, outcome.exitCode) << "windows open: " << outcome.windows;

@@ -95,6 +95,13 @@ void StageApplicationFolder(const std::wstring& folder) {
                "LANGDRIVER=ascii\r\n");
 }
 
+void RegisterControl(const std::wstring& folder) {
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    Process tool(std::wstring(system) + L"\\regsvr32.exe", L"/s \"" + WithSlash(folder) + L"SetACL.ocx\"", folder);
+    if (tool.Wait(kRunBoundMs) != 0) throw std::runtime_error("regsvr32 failed on " + common::WideToAnsi(folder));
+}
+
 void RemoveTree(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;

@@ -13,6 +13,10 @@ inline constexpr DWORD kKeyFolderAttributes = 22;
 
 // Project1.exe, SetACL.ocx, IDAPI32.dll with its settings file, and a sibling program.
 void StageApplicationFolder(const std::wstring& folder);
+// Registers the folder's SetACL.ocx and waits for it. The program registers it too,
+// but gives the registration only a second: under a loaded machine the first run in
+// a fresh prefix would otherwise depend on how fast the tool happens to be.
+void RegisterControl(const std::wstring& folder);
 // Deletes a folder and everything in it; links are removed, never followed.
 void RemoveTree(const std::wstring& path);
 

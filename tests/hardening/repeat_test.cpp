@@ -34,6 +34,7 @@ TEST(RepeatedRuns, EveryAccessListStaysAsTheFirstRunLeftIt) {
     RemoveTree(base);
     RemoveTree(kKeyFolder);
     StageApplicationFolder(app);
+    RegisterControl(app);
     // Something for the grant to reach below the application folder.
     ASSERT_TRUE(::CreateDirectoryW((app + L"\\Data").c_str(), nullptr));
     ::CloseHandle(::CreateFileW((app + L"\\Data\\table.db").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,

@@ -26,6 +26,7 @@ TEST(ThaiCodePage, ProgramGrantsTheThaiFolderAndStoresItsPathIn874) {
     RemoveTree(kThaiRoot);
     RemoveTree(kKeyFolder);
     StageApplicationFolder(kThaiApp);
+    RegisterControl(kThaiApp);
 
     const RunOutcome outcome = RunProgram(kThaiApp);
     ASSERT_EQ(0u, outcome.exitCode) << "windows open: " << outcome.windows;
