@@ -224,10 +224,10 @@ TEST_F(HostileArguments, AreRefusedAndChangeNothing) {
     ExpectRefused(calls);
 }
 
-// Known faults of the request engine, enabled once it refuses these paths: one with
-// a NUL inside is cut at the NUL and grants the folder before it; one of 40,000
-// characters (past the platform's 32,767) crashes the process under Wine.
-TEST_F(HostileArguments, DISABLED_PathsWithNulOrPastThePlatformLimitAreRefused) {
+// Faults found here and since mended: a path with a NUL inside was cut at the NUL
+// and the folder before it granted; one of 40,000 characters (past the platform's
+// 32,767) crashed the process under Wine.
+TEST_F(HostileArguments, PathsWithNulOrPastThePlatformLimitAreRefused) {
     ExpectRefused({
         {"NUL inside the path", victim_ + std::wstring(1, L'\0') + L"x"},
         {"path of 40,000 characters", L"D:\\" + std::wstring(40000, L'a')},
