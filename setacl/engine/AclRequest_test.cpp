@@ -205,5 +205,18 @@ TEST(AclRequest, LogAppendsAndEveryLineReachesTheSink) {
     EXPECT_NE(request.ErrorText(code).find(nowhere), std::wstring::npos);
 }
 
+// The program deletes the old log before every job, also when the same control ran a job before.
+TEST(AclRequest, LogIsNotHeldOpenBetweenCalls) {
+    const std::wstring path = TempPath(L"setacl-engine-rerun-log.txt");
+    ::DeleteFileW(path.c_str());
+    AclRequest request;
+    ASSERT_EQ(request.ChooseLogFile(path), 0);
+    EXPECT_EQ(request.ChooseAction(1), kNoTarget);
+    ASSERT_TRUE(::DeleteFileW(path.c_str())) << ::GetLastError();
+    ASSERT_EQ(request.ChooseLogFile(path), 0);
+    EXPECT_EQ(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    ::DeleteFileW(path.c_str());
+}
+
 }  // namespace
 }  // namespace setacl

@@ -1,10 +1,9 @@
 #pragma once
 // The control's log: one timestamped line per event, to the chosen file (appended,
-// UTF-8) and to the message sink.
+// UTF-8) and to the message sink. The file is open only while a batch is written, so
+// its owner can delete or replace it between calls (a re-run starts a fresh log).
 #include <functional>
 #include <string>
-
-#include "common/unique_any.h"
 
 namespace setacl {
 
@@ -22,7 +21,7 @@ public:
 
 private:
     Sink sink_;
-    common::unique_hfile file_;
+    std::wstring path_;
     std::string pending_;
 };
 
