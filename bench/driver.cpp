@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
+#include <stdexcept>
 
 #include "bench/measure.h"
 #include "bench/tree.h"
-#include "common/text.h"
 
 namespace bench {
 
