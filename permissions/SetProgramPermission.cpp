@@ -44,7 +44,12 @@ void TForm1::SetProgramPermission() {
     const std::string tempDir = permissions::GetTempDir();
     // Failures here surface as the control's own report on the key folder's grant.
     winui::ForceDirectories(KeyBaseDir);
-    ::SetFileAttributesA(KeyBaseDir.c_str(), kKeyBaseAttributes);
+    // A key folder that someone planted as a link would pass the attributes on to the
+    // folder behind it; the control refuses such a folder's grant and says so.
+    const DWORD existing = ::GetFileAttributesA(KeyBaseDir.c_str());
+    if (existing == INVALID_FILE_ATTRIBUTES || !(existing & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        ::SetFileAttributesA(KeyBaseDir.c_str(), kKeyBaseAttributes);
+    }
 
     try {
         const std::string LogFileName = ProgramDir + "SetACLLog.txt";
