@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string_view>
 
 #include "common/scope_exit.h"
 #include "common/unique_any.h"
@@ -98,6 +99,38 @@ DbiResult ReplaceWholeFile(const std::wstring& path, std::string_view text) {
     return kOk;
 }
 
+bool IsHexDigit(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'F') || (c >= L'a' && c <= L'f');
+}
+
+// The names GetTempFileNameW gives with our prefix: "IDA", 1 to 4 hex digits, ".tmp".
+bool IsOurTempName(const wchar_t* name) {
+    const std::wstring_view n(name);
+    if (n.size() < 8 || n.size() > 11 || n.substr(0, 3) != L"IDA") return false;
+    if (::CompareStringOrdinal(n.data() + n.size() - 4, 4, L".tmp", 4, TRUE) != CSTR_EQUAL) return false;
+    for (const wchar_t c : n.substr(3, n.size() - 7)) {
+        if (!IsHexDigit(c)) return false;
+    }
+    return true;
+}
+
+// A writer killed while it held the lock may have left its new file beside the
+// settings file; nobody else writes one without the lock, so each is stale. One
+// still open elsewhere cannot be deleted and is left alone.
+void RemoveStrayTempFiles(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return;
+    const std::wstring folder = path.substr(0, slash + 1);
+    WIN32_FIND_DATAW data;
+    common::unique_hfind find(::FindFirstFileW((folder + L"IDA*.tmp").c_str(), &data));
+    if (!find) return;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOurTempName(data.cFileName)) {
+            ::DeleteFileW((folder + data.cFileName).c_str());
+        }
+    } while (::FindNextFileW(find.get(), &data));
+}
+
 // Holds the lock shared by every process that reads or writes the file.
 class FileLock {
 public:
@@ -107,6 +140,7 @@ public:
         // after its replacement, and either way the file is whole.
         const DWORD wait = ::WaitForSingleObject(mutex_.get(), INFINITE);
         held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        if (wait == WAIT_ABANDONED) RemoveStrayTempFiles(path);
     }
     ~FileLock() {
         if (held_) ::ReleaseMutex(mutex_.get());
