@@ -5,6 +5,8 @@ set -euo pipefail
 action=$1 root=$2 build=$3
 
 export WINEPREFIX="$root/prefix" HOME="$root/home" WINEDEBUG=-all WINEARCH=win32
+# Wine names Unix files in the locale's character set: UTF-8 unless the caller chose a locale.
+export LC_ALL="${LC_ALL:-C.UTF-8}"
 export WINEDLLOVERRIDES='mscoree,mshtml,winemenubuilder.exe='
 
 stop() {
