@@ -24,7 +24,7 @@ constexpr double kProgramPauseSeconds = 1.0;
 struct TreeCase {
     const wchar_t* name;
     const char* label;
-    TreeSpec spec;
+    TreeLayout layout;
     int runs;  // each on fresh copies; the median is reported
 };
 
@@ -99,8 +99,8 @@ TreeResults RunTree(const TreeCase& tree) {
         const std::wstring base = kWork + L"\\trees\\" + tree.name + L"-" + std::to_wstring(run);
         Progress("creating two copies of " + label);
         const Stopwatch creation;
-        const size_t objects = CreateTree(base + L"-floor", tree.spec);
-        CreateTree(base + L"-grant", tree.spec);
+        const size_t objects = CreateTree(base + L"-floor", tree.layout);
+        CreateTree(base + L"-grant", tree.layout);
         Progress("  " + std::to_string(objects) + " objects each, " + std::to_string(creation.Seconds()) + " s");
 
         const std::wstring logs = kWork + L"\\logs\\" + tree.name + L"-" + std::to_wstring(run);

@@ -46,12 +46,12 @@ void WalkBelow(const std::wstring& folder, const std::function<void(const TreeOb
 
 }  // namespace
 
-size_t CreateTree(const std::wstring& root, const TreeSpec& spec) {
+size_t CreateTree(const std::wstring& root, const TreeLayout& layout) {
     MakeFolder(root);
     size_t objects = 1;
-    const bool deep = spec.shape == TreeShape::Deep;
+    const bool deep = layout.shape == TreeShape::Deep;
     const size_t folders = deep ? kDeepLevels : kWideFolders;
-    const size_t perFolder = spec.files / folders;
+    const size_t perFolder = layout.files / folders;
     std::wstring folder = root;
     for (size_t f = 0; f < folders; ++f) {
         // One-letter names keep the deepest path inside MAX_PATH.

@@ -12,14 +12,14 @@ enum class TreeShape {
     Deep,  // a chain of 100 nested folders, the files spread evenly over them
 };
 
-struct TreeSpec {
+struct TreeLayout {
     TreeShape shape;
     size_t files;
 };
 
 // Creates the tree under root (which must not exist yet); returns the number of
 // objects in it, the root included.
-size_t CreateTree(const std::wstring& root, const TreeSpec& spec);
+size_t CreateTree(const std::wstring& root, const TreeLayout& layout);
 
 struct TreeObject {
     const std::wstring& path;
