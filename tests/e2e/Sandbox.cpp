@@ -4,9 +4,6 @@
 #include <sddl.h>
 #include <shlobj.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <vector>
 
@@ -34,67 +31,10 @@ std::wstring DesktopFolder() {
     return path;
 }
 
-std::wstring TempFolder() {
-    wchar_t path[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, path);
-    return path;
-}
-
-std::wstring WithSlash(const std::wstring& folder) {
-    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
-}
-
-void MakeFolder(const std::wstring& path) {
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path), ignored);
-    if (!IsFolder(path)) Fail("cannot create", path);
-}
-
-void RemoveTree(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAW data;
-        common::unique_hfind find(::FindFirstFileW((WithSlash(path) + L"*").c_str(), &data));
-        if (find) {
-            do {
-                const std::wstring name = data.cFileName;
-                if (name != L"." && name != L"..") RemoveTree(WithSlash(path) + name);
-            } while (::FindNextFileW(find.get(), &data));
-        }
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY ? !::RemoveDirectoryW(path.c_str()) : !::DeleteFileW(path.c_str()))
-        Fail("cannot remove", path);
-}
-
 void CopyPayload(const std::wstring& name, const std::wstring& folder, const std::wstring& as) {
     const std::wstring target = WithSlash(folder) + (as.empty() ? name : as);
     if (!::CopyFileW((PayloadFolder() + name).c_str(), target.c_str(), FALSE))
         Fail("cannot copy " + common::WideToAnsi(name) + " to", target);
-}
-
-void WriteText(const std::wstring& path, const std::string& text) {
-    std::ofstream out{std::filesystem::path(path), std::ios::binary | std::ios::trunc};
-    out << text;
-    if (!out) Fail("cannot write", path);
-}
-
-std::string ReadText(const std::wstring& path) {
-    std::ifstream in{std::filesystem::path(path), std::ios::binary};
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-DWORD Attributes(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
-
-bool IsFile(const std::wstring& path) {
-    const DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFolder(const std::wstring& path) {
-    const DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 ACCESS_MASK EveryoneAccess(const std::wstring& path) {

@@ -4,26 +4,26 @@
 
 #include <string>
 
+#include "tests/support/TestFiles.h"
+
 namespace e2e {
 
 // The build's copies of the program, the control, the engine and the test tools.
 std::wstring PayloadFolder();
 // The prefix's desktop: its "ROOT" folder is the folder prompt's root.
 std::wstring DesktopFolder();
-std::wstring TempFolder();
 
-// Adds a trailing backslash if missing.
-std::wstring WithSlash(const std::wstring& folder);
-void MakeFolder(const std::wstring& path);
-// Deletes a folder with everything in it; links are removed, never followed.
-void RemoveTree(const std::wstring& path);
+using testfiles::Attributes;
+using testfiles::IsFile;
+using testfiles::IsFolder;
+using testfiles::MakeFolder;
+using testfiles::ReadText;
+using testfiles::RemoveTree;
+using testfiles::TempFolder;
+using testfiles::WithSlash;
+using testfiles::WriteText;
+
 void CopyPayload(const std::wstring& name, const std::wstring& folder, const std::wstring& as = {});
-void WriteText(const std::wstring& path, const std::string& text);
-std::string ReadText(const std::wstring& path);
-
-bool IsFile(const std::wstring& path);
-bool IsFolder(const std::wstring& path);
-DWORD Attributes(const std::wstring& path);
 
 // What "Everyone" may do, from the folder's access list (Wine derives it from the Unix mode).
 ACCESS_MASK EveryoneAccess(const std::wstring& path);

@@ -10,8 +10,14 @@
 #include "common/unique_any.h"
 #include "idapi/ConfigFile.h"
 #include "tests/hardening/process.h"
+#include "tests/support/TestFiles.h"
 
 namespace hardening {
+
+using testfiles::MakeFolder;
+using testfiles::ReadText;
+using testfiles::WithSlash;
+using testfiles::WriteText;
 
 namespace {
 
@@ -21,28 +27,9 @@ constexpr DWORD kRunBoundMs = 120000;
     throw std::runtime_error(what + " " + common::WideToAnsi(path) + ": error " + std::to_string(::GetLastError()));
 }
 
-std::wstring WithSlash(const std::wstring& folder) {
-    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
-}
-
-void MakeFolders(const std::wstring& path) {
-    for (size_t at = path.find(L'\\', 3); ; at = path.find(L'\\', at + 1)) {
-        ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
-        if (at == std::wstring::npos) break;
-    }
-    if (!(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) Fail("cannot create", path);
-}
-
 void Copy(const std::wstring& name, const std::wstring& folder, const std::wstring& as) {
     const std::wstring from = ExecutableFolder() + L"payload\\" + name;
     if (!::CopyFileW(from.c_str(), (WithSlash(folder) + as).c_str(), FALSE)) Fail("cannot copy", from);
-}
-
-void WriteBytes(const std::wstring& path, const std::string& text) {
-    common::unique_hfile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    if (!file || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
-        Fail("cannot write", path);
 }
 
 struct WindowSearch {
@@ -85,10 +72,10 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
 }  // namespace
 
 void StageApplicationFolder(const std::wstring& folder) {
-    MakeFolders(folder);
+    MakeFolder(folder);
     for (const wchar_t* name : {L"Project1.exe", L"SetACL.ocx", L"IDAPI32.dll"}) Copy(name, folder, name);
     Copy(L"placeholder.exe", folder, L"Tarvo-Convoy.exe");
-    WriteBytes(WithSlash(folder) + L"IDAPI32.INI",
+    WriteText(WithSlash(folder) + L"IDAPI32.INI",
                "[\\DRIVERS\\PARADOX\\INIT]\r\n"
                "VERSION=4.0\r\n"
                "NET DIR=C:\\\r\n"
@@ -100,24 +87,6 @@ void RegisterControl(const std::wstring& folder) {
     ::GetSystemDirectoryW(system, MAX_PATH);
     Process tool(std::wstring(system) + L"\\regsvr32.exe", L"/s \"" + WithSlash(folder) + L"SetACL.ocx\"", folder);
     if (tool.Wait(kRunBoundMs) != 0) throw std::runtime_error("regsvr32 failed on " + common::WideToAnsi(folder));
-}
-
-void RemoveTree(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const bool folder = attributes & FILE_ATTRIBUTE_DIRECTORY;
-    if (folder && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAW data;
-        common::unique_hfind find(::FindFirstFileW((WithSlash(path) + L"*").c_str(), &data));
-        if (find) {
-            do {
-                const std::wstring name = data.cFileName;
-                if (name != L"." && name != L"..") RemoveTree(WithSlash(path) + name);
-            } while (::FindNextFileW(find.get(), &data));
-        }
-    }
-    if (folder ? !::RemoveDirectoryW(path.c_str()) : !::DeleteFileW(path.c_str())) Fail("cannot remove", path);
 }
 
 RunOutcome RunProgram(const std::wstring& folder, bool answerMessageBoxes) {
@@ -160,25 +129,8 @@ std::string SecurityFingerprint(const std::wstring& path) {
            common::WideToAnsi(static_cast<const wchar_t*>(sddl.get()));
 }
 
-std::wstring TempFolder() {
-    wchar_t path[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, path);
-    return path;
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    common::unique_hfile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, 0, nullptr));
-    if (!file) return {};
-    std::string text(1 << 16, '\0');
-    DWORD read = 0;
-    ::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-    text.resize(read);
-    return text;
-}
-
 std::string ParadoxSetting(const std::wstring& folder, const std::string& name) {
-    const std::string text = ReadBytes(WithSlash(folder) + L"IDAPI32.INI");
+    const std::string text = ReadText(WithSlash(folder) + L"IDAPI32.INI");
     const auto file = idapi::ParseConfigFile(text);
     if (!file) return "(unparsable)";
     const auto* section = idapi::FindSection(*file, "\\DRIVERS\\PARADOX\\INIT");

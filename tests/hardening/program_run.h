@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestFiles.h"
+
 namespace hardening {
 
 inline constexpr wchar_t kKeyFolder[] = L"D:\\KEY-BASE";
@@ -17,8 +19,7 @@ void StageApplicationFolder(const std::wstring& folder);
 // but gives the registration only a second: under a loaded machine the first run in
 // a fresh prefix would otherwise depend on how fast the tool happens to be.
 void RegisterControl(const std::wstring& folder);
-// Deletes a folder and everything in it; links are removed, never followed.
-void RemoveTree(const std::wstring& path);
+using testfiles::RemoveTree;
 
 struct RunOutcome {
     DWORD exitCode = STILL_ACTIVE;          // STILL_ACTIVE: stopped before it ended
@@ -31,8 +32,7 @@ RunOutcome RunProgram(const std::wstring& folder, bool answerMessageBoxes = fals
 
 // Attributes, owner, group and access list of the object, as one line.
 std::string SecurityFingerprint(const std::wstring& path);
-std::wstring TempFolder();
-std::string ReadBytes(const std::wstring& path);
+using testfiles::TempFolder;
 // The value of an entry of the Paradox driver's section in the engine's settings file.
 std::string ParadoxSetting(const std::wstring& folder, const std::string& name);
 
