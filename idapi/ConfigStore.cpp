@@ -115,8 +115,9 @@ bool IsOurTempName(const wchar_t* name) {
 }
 
 // A writer killed while it held the lock may have left its new file beside the
-// settings file; nobody else writes one without the lock, so each is stale. One
-// still open elsewhere cannot be deleted and is left alone.
+// settings file; nobody writes one without the lock, so under the lock each is stale.
+// One still held open by a writer that is only now being torn down cannot be deleted
+// yet and goes with a later write.
 void RemoveStrayTempFiles(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos) return;
@@ -140,7 +141,6 @@ public:
         // after its replacement, and either way the file is whole.
         const DWORD wait = ::WaitForSingleObject(mutex_.get(), INFINITE);
         held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-        if (wait == WAIT_ABANDONED) RemoveStrayTempFiles(path);
     }
     ~FileLock() {
         if (held_) ::ReleaseMutex(mutex_.get());
@@ -178,6 +178,7 @@ DbiResult StoreEntryValue(const std::wstring& path, std::string_view sectionPath
     if (!IsStorableValue(value)) return kErrInvalidParam;
     const FileLock lock(path);
     if (!lock.held()) return kErrWriteFailed;
+    RemoveStrayTempFiles(path);
 
     LoadedConfig current;
     if (const DbiResult result = LoadConfigUnlocked(path, current); result != kOk) return result;
